@@ -1,0 +1,29 @@
+// Morvane - the About box that closes a run after Apply.
+// Its OK button carries IDCANCEL, so OK, Enter, Esc and a close command all end it.
+
+#include "app/app.h"
+
+INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        SetFocus(hDlg);
+        SetForegroundWindow(hDlg);
+        return FALSE;  // the focus stays where it was just put
+
+    case WM_PAINT:
+        // Each repaint asks for the foreground again; the painting is left to the platform.
+        SetForegroundWindow(hDlg);
+        return FALSE;
+
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(hDlg, 0);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}

@@ -1,0 +1,20 @@
+// Morvane - procedures of the program's user interface.
+#pragma once
+
+#include <windows.h>
+
+// Exit codes of a command-line run; an interactive run always ends with 0.
+enum {
+    EXIT_DONE = 0,          // stored, or already equal to the stored label
+    EXIT_NOT_STORED = 1,    // the label could not be written
+    EXIT_TAIL_TOO_LONG = 2  // the tail does not fit a label; nothing was written
+};
+
+INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+// Shows the registry error box, "reading" at start-up or "writing" after Apply.
+void ShowRegistryError(HWND hwndOwner, BOOL fWriting);
+
+// Plays the user's Empty Recycle Bin sound to its end, if one is set.
+void PlayEmptyBinSound(void);

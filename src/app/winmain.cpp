@@ -1,0 +1,39 @@
+// Morvane - WinMain: renames silently from a command tail, or runs the label editor.
+// The exit code reports a command-line failure; the interactive mode always ends with 0.
+
+#include "app/app.h"
+#include "app/state.h"
+#include "shellstore/binreg.h"
+#include "shellstore/changelabel.h"
+
+#include <string.h>
+
+// Stores the tail as the new label unless it already is the stored one. A tail too
+// long for a label is refused rather than cut, so a script never stores a surprise.
+static int RenameFromCommandTail(LPCSTR pszTail)
+{
+    if (strlen(pszTail) >= sizeof CurrentLabel)
+        return EXIT_TAIL_TOO_LONG;
+
+    CopyText(CurrentLabel, sizeof CurrentLabel, ReadBinLabel());
+    if (IsSameText(pszTail, CurrentLabel))
+        return EXIT_DONE;
+    return ChangeBinLabel(pszTail) ? EXIT_DONE : EXIT_NOT_STORED;
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdTail, int nShowCmd)
+{
+    (void)hPrevInstance;
+    (void)nShowCmd;
+
+    if (pszCmdTail[0] != '\0')
+        return RenameFromCommandTail(pszCmdTail);
+
+    // The label is read once: the text checked here is the text the editor shows.
+    CopyText(CurrentLabel, sizeof CurrentLabel, ReadBinLabel());
+    if (IsNotFound(CurrentLabel))
+        ShowRegistryError(NULL, FALSE);
+    else
+        DialogBoxParamA(hInstance, "MyDB", NULL, EditorDlgProc, 0);
+    return EXIT_DONE;
+}

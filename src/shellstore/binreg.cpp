@@ -1,0 +1,93 @@
+// Morvane - accessors for the Recycle Bin label, its icon location and the Empty Recycle Bin sound.
+// Each opens its key, reads or writes the default value, closes the key; any failed step gives the marker.
+
+#include "shellstore/binreg.h"
+
+#include <string.h>
+
+#define BIN_CLASS_KEY "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
+
+static const CHAR szLabelKey[] = BIN_CLASS_KEY;
+static const CHAR szIconKey[] = BIN_CLASS_KEY "\\DefaultIcon";
+static const CHAR szSoundKey[] = "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current";
+static const CHAR szDefaultValue[] = "";
+
+// One field per accessor: a result stays valid until that accessor runs again.
+static LabelText LabelRead;
+static LabelText LabelWritten;
+static PathText IconRead;
+static PathText IconWritten;
+static PathText SoundRead;
+
+// Reads the default value of hRoot\pszKey into the cbField bytes at pszField.
+// Data are taken as text whatever their type. Data that fill the field without
+// a NUL give the marker; shorter data without one end at the field's zero fill.
+static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD cbField,
+                              LPDWORD pdwType)
+{
+    HKEY hKey;
+    DWORD cbData = cbField;
+    LONG lStatus;
+
+    memset(pszField, 0, cbField);
+    lStatus = RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE, &hKey);
+    if (lStatus == ERROR_SUCCESS) {
+        lStatus = RegQueryValueExA(hKey, szDefaultValue, NULL, pdwType, (LPBYTE)pszField, &cbData);
+        LONG lCloseStatus = RegCloseKey(hKey);
+        if (lStatus == ERROR_SUCCESS)
+            lStatus = lCloseStatus;
+    }
+    if (lStatus != ERROR_SUCCESS || memchr(pszField, '\0', cbField) == NULL)
+        CopyText(pszField, cbField, NotFoundMarker);
+    return pszField;
+}
+
+// Stores pszText as the default value of hRoot\pszKey, creating the key when it is
+// missing. The whole field goes out: the text, its NUL and the zero fill after it.
+// A text longer than the field is refused without touching the registry.
+static LPCSTR WriteDefaultText(HKEY hRoot, LPCSTR pszKey, DWORD dwType, LPCSTR pszText,
+                               LPSTR pszField, DWORD cbField)
+{
+    HKEY hKey;
+    LONG lStatus = ERROR_INSUFFICIENT_BUFFER;
+
+    if (CopyText(pszField, cbField, pszText)) {
+        lStatus = RegCreateKeyA(hRoot, pszKey, &hKey);
+        if (lStatus == ERROR_SUCCESS) {
+            lStatus = RegSetValueExA(hKey, szDefaultValue, 0, dwType, (const BYTE *)pszField, cbField);
+            LONG lCloseStatus = RegCloseKey(hKey);
+            if (lStatus == ERROR_SUCCESS)
+                lStatus = lCloseStatus;
+        }
+    }
+    if (lStatus != ERROR_SUCCESS)
+        CopyText(pszField, cbField, NotFoundMarker);
+    return pszField;
+}
+
+LPCSTR ReadBinLabel(void)
+{
+    return ReadDefaultText(HKEY_CLASSES_ROOT, szLabelKey, LabelRead, sizeof LabelRead, NULL);
+}
+
+LPCSTR ReadBinIcon(LPDWORD pdwType)
+{
+    return ReadDefaultText(HKEY_CLASSES_ROOT, szIconKey, IconRead, sizeof IconRead, pdwType);
+}
+
+LPCSTR ReadEmptyBinSound(void)
+{
+    return ReadDefaultText(HKEY_CURRENT_USER, szSoundKey, SoundRead, sizeof SoundRead, NULL);
+}
+
+LPCSTR WriteBinLabel(LPCSTR pszLabel)
+{
+    return WriteDefaultText(HKEY_CLASSES_ROOT, szLabelKey, REG_SZ, pszLabel, LabelWritten,
+                            sizeof LabelWritten);
+}
+
+LPCSTR WriteBinIcon(LPCSTR pszIcon, DWORD dwType)
+{
+    return WriteDefaultText(HKEY_CLASSES_ROOT, szIconKey, dwType, pszIcon, IconWritten,
+                            sizeof IconWritten);
+}

@@ -1,0 +1,25 @@
+// Morvane - the one sequence that renames the Recycle Bin.
+// The icon location is read before the label is written and written back after it.
+
+#include "shellstore/changelabel.h"
+
+#include "app/state.h"
+#include "shellstore/binreg.h"
+
+BOOL ChangeBinLabel(LPCSTR pszNewLabel)
+{
+    DWORD dwIconType = REG_SZ;
+    BOOL fStored;
+
+    CopyText(IconPath, sizeof IconPath, ReadBinIcon(&dwIconType));
+    fStored = !IsNotFound(WriteBinLabel(pszNewLabel));
+
+    // Rewriting the icon location makes the shell drop its cached icon and label.
+    // It keeps its type (the shell's own is usually REG_EXPAND_SZ), and a failed
+    // read is never written back as the marker.
+    if (!IsNotFound(IconPath))
+        WriteBinIcon(IconPath, dwIconType);
+
+    NotifyShell();
+    return fStored;
+}

@@ -1,0 +1,342 @@
+// Host stand-in for the Win32 calls Morvane makes.
+// Registry semantics follow the ANSI calls: data are copied only when they fit.
+
+#include "fakewin.h"
+
+#include <shlobj.h>
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+FakeWin Fake;
+
+static int DesktopPidl;  // its address stands for the desktop's item list
+static int ProgramModule;  // its address stands for the program's module
+
+struct FakeHandle {
+    HKEY hRoot;
+    std::string key;
+};
+
+void FakeWin::Reset()
+{
+    *this = FakeWin();
+}
+
+void FakeWin::SetDefault(HKEY hRoot, const std::string &key, DWORD type, const std::string &data)
+{
+    FakeKey &k = keys[{hRoot, key}];
+    k.hasDefault = true;
+    k.value = FakeValue{type, data};
+}
+
+void FakeWin::SetDefault(HKEY hRoot, const std::string &key, const char *text)
+{
+    SetDefault(hRoot, key, REG_SZ, std::string(text, strlen(text) + 1));
+}
+
+void FakeWin::RemoveKey(HKEY hRoot, const std::string &key)
+{
+    keys.erase({hRoot, key});
+}
+
+const FakeValue *FakeWin::Default(HKEY hRoot, const std::string &key) const
+{
+    auto it = keys.find({hRoot, key});
+    return it != keys.end() && it->second.hasDefault ? &it->second.value : nullptr;
+}
+
+bool FakeWin::HasKey(HKEY hRoot, const std::string &key) const
+{
+    return keys.count({hRoot, key}) != 0;
+}
+
+std::vector<std::string> FakeWin::Calls(const std::string &prefix) const
+{
+    std::vector<std::string> lines;
+    for (const std::string &line : log)
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            lines.push_back(line);
+    return lines;
+}
+
+static void Log(const char *format, ...)
+{
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    Fake.log.push_back(line);
+}
+
+static bool Fails(FakeStep step, const std::string &key)
+{
+    return Fake.failStep == step && (Fake.failKey.empty() || Fake.failKey == key);
+}
+
+static FakeHandle *Handle(HKEY hKey)
+{
+    return reinterpret_cast<FakeHandle *>(hKey);
+}
+
+static HKEY OpenHandle(HKEY hRoot, const char *key)
+{
+    ++Fake.openKeys;
+    return reinterpret_cast<HKEY>(new FakeHandle{hRoot, key});
+}
+
+LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult)
+{
+    Log("RegOpenKeyExA %s", lpSubKey);
+    if (Fails(FAIL_OPEN, lpSubKey))
+        return Fake.failStatus;
+    if (!Fake.HasKey(hKey, lpSubKey))
+        return ERROR_FILE_NOT_FOUND;
+    *phkResult = OpenHandle(hKey, lpSubKey);
+    return ERROR_SUCCESS;
+}
+
+LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult)
+{
+    Log("RegCreateKeyA %s", lpSubKey);
+    if (Fails(FAIL_CREATE, lpSubKey))
+        return Fake.failStatus;
+    Fake.keys[{hKey, lpSubKey}];
+    *phkResult = OpenHandle(hKey, lpSubKey);
+    return ERROR_SUCCESS;
+}
+
+LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData,
+                      LPDWORD lpcbData)
+{
+    FakeHandle *h = Handle(hKey);
+    Log("RegQueryValueExA %s [%s]", h->key.c_str(), lpValueName);
+    if (Fails(FAIL_QUERY, h->key))
+        return Fake.failStatus;
+    const FakeValue *value = Fake.Default(h->hRoot, h->key);
+    if (value == nullptr || lpValueName == nullptr || lpValueName[0] != '\0')
+        return ERROR_FILE_NOT_FOUND;
+    DWORD cbAvailable = *lpcbData;
+    *lpcbData = (DWORD)value->data.size();
+    if (lpType != nullptr)
+        *lpType = value->type;
+    if (value->data.size() > cbAvailable) {
+        // Leave rubbish behind, as a partial conversion might.
+        memset(lpData, 'X', cbAvailable);
+        return ERROR_MORE_DATA;
+    }
+    memcpy(lpData, value->data.data(), value->data.size());
+    return ERROR_SUCCESS;
+}
+
+LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE *lpData,
+                    DWORD cbData)
+{
+    FakeHandle *h = Handle(hKey);
+    Log("RegSetValueExA %s [%s] type %u cb %u", h->key.c_str(), lpValueName, dwType, cbData);
+    if (Fails(FAIL_SET, h->key))
+        return Fake.failStatus;
+    Fake.SetDefault(h->hRoot, h->key, dwType, std::string((const char *)lpData, cbData));
+    return ERROR_SUCCESS;
+}
+
+LONG RegCloseKey(HKEY hKey)
+{
+    FakeHandle *h = Handle(hKey);
+    Log("RegCloseKey %s", h->key.c_str());
+    bool fails = Fails(FAIL_CLOSE, h->key);
+    --Fake.openKeys;
+    delete h;
+    return fails ? Fake.failStatus : ERROR_SUCCESS;
+}
+
+HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST *ppidl)
+{
+    Log("SHGetSpecialFolderLocation %d", csidl);
+    if (Fake.desktopLookupFails || csidl != CSIDL_DESKTOP) {
+        *ppidl = nullptr;
+        return E_FAIL;
+    }
+    *ppidl = reinterpret_cast<LPITEMIDLIST>(&DesktopPidl);
+    return S_OK;
+}
+
+void SHChangeNotify(LONG wEventId, UINT uFlags, LPCVOID dwItem1, LPCVOID dwItem2)
+{
+    Log("SHChangeNotify 0x%08x 0x%04x %s %s", (unsigned)wEventId, uFlags,
+        dwItem1 == nullptr ? "null" : dwItem1 == &DesktopPidl ? "desktop" : "other",
+        dwItem2 == nullptr ? "null" : "other");
+}
+
+void ILFree(LPITEMIDLIST pidl)
+{
+    Log("ILFree %s", reinterpret_cast<void *>(pidl) == &DesktopPidl ? "desktop" : "other");
+}
+
+HMODULE GetModuleHandleA(LPCSTR lpModuleName)
+{
+    return lpModuleName == nullptr ? reinterpret_cast<HMODULE>(&ProgramModule) : nullptr;
+}
+
+DWORD ExpandEnvironmentStringsA(LPCSTR lpSrc, LPSTR lpDst, DWORD nSize)
+{
+    std::string out;
+    for (const char *p = lpSrc; *p != '\0'; ++p) {
+        const char *end = *p == '%' ? strchr(p + 1, '%') : nullptr;
+        auto it = end ? Fake.environment.find(std::string(p + 1, end)) : Fake.environment.end();
+        if (it != Fake.environment.end()) {
+            out += it->second;
+            p = end;
+        } else {
+            out += *p;
+        }
+    }
+    if (out.size() + 1 <= nSize)
+        memcpy(lpDst, out.c_str(), out.size() + 1);
+    return (DWORD)out.size() + 1;
+}
+
+BOOL PlaySoundA(LPCSTR pszSound, HMODULE, DWORD fdwSound)
+{
+    Log("PlaySoundA %s 0x%08x", pszSound, fdwSound);
+    return TRUE;
+}
+
+int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...)
+{
+    va_list args;
+    va_start(args, lpFmt);
+    int n = vsprintf(lpOut, lpFmt, args);  // the product passes literals only
+    va_end(args);
+    return n;
+}
+
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
+{
+    Log("MessageBoxA %s|%s|%s|0x%08x", hWnd == nullptr ? "no owner" : "owned", lpCaption, lpText, uType);
+    return IDOK;
+}
+
+static FakeWindow *Window(HWND hWnd)
+{
+    return reinterpret_cast<FakeWindow *>(hWnd);
+}
+
+static HWND Hwnd(FakeWindow *window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
+FakeWindow &FakeControl(HWND hDlg, int id)
+{
+    FakeWindow &control = Window(hDlg)->controls[id];
+    control.id = id;
+    return control;
+}
+
+// Sends a WM_COMMAND to a dialog from one of its controls, if the dialog still runs.
+static void Notify(HWND hDlg, int id, WORD code)
+{
+    FakeWindow *dialog = Window(hDlg);
+    if (!dialog->ended)
+        dialog->proc(hDlg, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(hDlg, id));
+}
+
+void FakeType(HWND hDlg, int id, const std::string &text)
+{
+    FakeWindow &control = FakeControl(hDlg, id);
+    control.text = control.limit != 0 ? text.substr(0, control.limit) : text;
+    Notify(hDlg, id, EN_CHANGE);
+}
+
+void FakeCommand(HWND hDlg, int id, WORD code)
+{
+    Notify(hDlg, id, code);
+}
+
+INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                        LPARAM dwInitParam)
+{
+    Log("DialogBoxParamA %s %s %s", lpTemplateName,
+        reinterpret_cast<void *>(hInstance) == &ProgramModule ? "program" : "other module",
+        hWndParent == nullptr ? "no owner" : "owned");
+    FakeWindow dialog;
+    dialog.templateName = lpTemplateName;
+    dialog.owner = hWndParent;
+    dialog.proc = lpDialogFunc;
+    HWND hDlg = Hwnd(&dialog);
+    lpDialogFunc(hDlg, WM_INITDIALOG, 0, dwInitParam);
+    auto user = Fake.users.find(lpTemplateName);
+    if (user != Fake.users.end() && !dialog.ended)
+        user->second(hDlg);
+    return dialog.result;
+}
+
+BOOL EndDialog(HWND hDlg, INT_PTR nResult)
+{
+    Log("EndDialog %s %ld", Window(hDlg)->templateName.c_str(), (long)nResult);
+    Window(hDlg)->ended = true;
+    Window(hDlg)->result = nResult;
+    return TRUE;
+}
+
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
+{
+    return Hwnd(&FakeControl(hDlg, nIDDlgItem));
+}
+
+UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax)
+{
+    if (cchMax <= 0)
+        return 0;
+    const std::string &text = FakeControl(hDlg, nIDDlgItem).text;
+    size_t cch = text.size() < (size_t)cchMax - 1 ? text.size() : (size_t)cchMax - 1;
+    memcpy(lpString, text.data(), cch);
+    lpString[cch] = '\0';
+    return (UINT)cch;
+}
+
+BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)
+{
+    Log("SetDlgItemTextA %d %s", nIDDlgItem, lpString);
+    // Setting an edit field's text is not limited, and it notifies at once.
+    FakeControl(hDlg, nIDDlgItem).text = lpString;
+    Notify(hDlg, nIDDlgItem, EN_CHANGE);
+    return TRUE;
+}
+
+LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM)
+{
+    Log("SendDlgItemMessageA %d 0x%04x %lu", nIDDlgItem, Msg, (unsigned long)wParam);
+    if (Msg == EM_LIMITTEXT)
+        FakeControl(hDlg, nIDDlgItem).limit = wParam;
+    return 0;
+}
+
+BOOL EnableWindow(HWND hWnd, BOOL bEnable)
+{
+    FakeWindow *window = Window(hWnd);
+    bool wasDisabled = !window->enabled;
+    window->enabled = bEnable != FALSE;
+    Log("EnableWindow %d %d", window->id, bEnable);
+    return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND hWnd)
+{
+    return Window(hWnd)->enabled;
+}
+
+HWND SetFocus(HWND hWnd)
+{
+    Log("SetFocus %s", Window(hWnd)->templateName.c_str());
+    return nullptr;
+}
+
+BOOL SetForegroundWindow(HWND hWnd)
+{
+    Log("SetForegroundWindow %s", Window(hWnd)->templateName.c_str());
+    return TRUE;
+}

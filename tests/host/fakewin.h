@@ -1,0 +1,69 @@
+// Host stand-in for the Win32 calls Morvane makes: an in-memory registry that can fail
+// any one step, fake dialogs, and a log of every call that reaches the platform.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+struct FakeValue {
+    DWORD type;
+    std::string data;  // the raw bytes, NULs included
+};
+
+struct FakeKey {
+    bool hasDefault = false;
+    FakeValue value{REG_NONE, {}};
+};
+
+enum FakeStep { FAIL_NONE, FAIL_OPEN, FAIL_QUERY, FAIL_CREATE, FAIL_SET, FAIL_CLOSE };
+
+struct FakeWindow {
+    int id = 0;                // controls only
+    std::string templateName;  // dialogs only
+    HWND owner = nullptr;
+    DLGPROC proc = nullptr;
+    std::string text;
+    bool enabled = true;
+    size_t limit = 0;  // EM_LIMITTEXT, 0 for none
+    std::map<int, FakeWindow> controls;
+    bool ended = false;
+    INT_PTR result = -1;
+};
+
+// A scripted user: called inside DialogBoxParamA after WM_INITDIALOG, until it returns.
+typedef std::function<void(HWND hDlg)> FakeUser;
+
+struct FakeWin {
+    std::map<std::pair<HKEY, std::string>, FakeKey> keys;
+    FakeStep failStep = FAIL_NONE;
+    std::string failKey;  // the step fails only for this key path; empty for every key
+    LONG failStatus = ERROR_ACCESS_DENIED;
+    int openKeys = 0;
+    bool desktopLookupFails = false;
+    std::map<std::string, std::string> environment;
+    std::map<std::string, FakeUser> users;  // by template name
+    std::vector<std::string> log;           // one line per platform call, in order
+
+    void Reset();
+    void SetDefault(HKEY hRoot, const std::string &key, DWORD type, const std::string &data);
+    void SetDefault(HKEY hRoot, const std::string &key, const char *text);  // REG_SZ with its NUL
+    void RemoveKey(HKEY hRoot, const std::string &key);
+    const FakeValue *Default(HKEY hRoot, const std::string &key) const;
+    bool HasKey(HKEY hRoot, const std::string &key) const;
+    std::vector<std::string> Calls(const std::string &prefix) const;  // log lines that start so
+};
+
+extern FakeWin Fake;
+
+// Control of a fake dialog, as the scripted user sees it.
+FakeWindow &FakeControl(HWND hDlg, int id);
+void FakeType(HWND hDlg, int id, const std::string &text);  // replaces the text, as a user would
+void FakeCommand(HWND hDlg, int id, WORD code = 0);          // a WM_COMMAND from a control
+
+#define BIN_KEY "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
+#define ICON_KEY BIN_KEY "\\DefaultIcon"
+#define SOUND_KEY "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current"

@@ -1,0 +1,250 @@
+// Registry accessors: reader edges by field width, writers' stored bytes, failing steps.
+
+#include "casename.h"
+#include "fakewin.h"
+#include "shellstore/binreg.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+static const std::string Marker("NOT_FOUND");
+
+struct Reader {
+    const char *name;
+    HKEY hRoot;
+    const char *key;
+    size_t width;
+    LPCSTR (*read)(void);
+};
+PRINT_CASE_NAME(Reader)
+
+
+static LPCSTR ReadIcon(void)
+{
+    DWORD dwType = 0xdeadbeef;
+    return ReadBinIcon(&dwType);
+}
+
+static const Reader Readers[] = {
+    {"label", HKEY_CLASSES_ROOT, BIN_KEY, 49, ReadBinLabel},
+    {"icon", HKEY_CLASSES_ROOT, ICON_KEY, 256, ReadIcon},
+    {"sound", HKEY_CURRENT_USER, SOUND_KEY, 256, ReadEmptyBinSound},
+};
+
+// Stored data, built for a reader's field width, and what the reader must return.
+struct ReadCase {
+    const char *name;
+    DWORD type;
+    std::string (*data)(size_t width);
+    std::string (*expected)(size_t width);
+};
+PRINT_CASE_NAME(ReadCase)
+
+
+static const ReadCase ReadCases[] = {
+    {"text filling the field with its NUL", REG_SZ,
+     [](size_t w) { return std::string(w - 1, 'a') + '\0'; },
+     [](size_t w) { return std::string(w - 1, 'a'); }},
+    {"text one byte too long", REG_SZ,
+     [](size_t w) { return std::string(w, 'a') + '\0'; },
+     [](size_t) { return Marker; }},
+    {"text two bytes too long", REG_SZ,
+     [](size_t w) { return std::string(w + 1, 'a') + '\0'; },
+     [](size_t) { return Marker; }},
+    {"data filling the field without a NUL", REG_SZ,
+     [](size_t w) { return std::string(w, 'a'); },
+     [](size_t) { return Marker; }},
+    {"shorter data without a NUL", REG_SZ,
+     [](size_t w) { return std::string(w - 1, 'a'); },
+     [](size_t w) { return std::string(w - 1, 'a'); }},
+    {"empty string", REG_SZ,
+     [](size_t) { return std::string(1, '\0'); },
+     [](size_t) { return std::string(); }},
+    {"no data at all", REG_SZ,
+     [](size_t) { return std::string(); },
+     [](size_t) { return std::string(); }},
+    {"text with an inner NUL", REG_SZ,
+     [](size_t) { return std::string("ab\0cd", 6); },
+     [](size_t) { return std::string("ab"); }},
+    {"expandable string", REG_EXPAND_SZ,
+     [](size_t) { return std::string("%SystemRoot%\\x.dll,-1", 22); },
+     [](size_t) { return std::string("%SystemRoot%\\x.dll,-1"); }},
+    {"dword taken as text", REG_DWORD,
+     [](size_t) { return std::string("A\0\0\0", 4); },
+     [](size_t) { return std::string("A"); }},
+    {"binary without NUL taken as text", REG_BINARY,
+     [](size_t) { return std::string("abc"); },
+     [](size_t) { return std::string("abc"); }},
+};
+
+class ReaderTest : public testing::TestWithParam<std::tuple<Reader, ReadCase>> {
+protected:
+    void SetUp() override { Fake.Reset(); }
+};
+
+TEST_P(ReaderTest, ReturnsTerminatedTextWithinFieldOrMarker)
+{
+    const Reader &r = std::get<0>(GetParam());
+    const ReadCase &c = std::get<1>(GetParam());
+    Fake.SetDefault(r.hRoot, r.key, c.type, c.data(r.width));
+
+    LPCSTR pszResult = r.read();
+
+    ASSERT_LT(strnlen(pszResult, r.width), r.width) << "no NUL within the field";
+    EXPECT_EQ(std::string(pszResult), c.expected(r.width));
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, ReaderTest, testing::Combine(testing::ValuesIn(Readers), testing::ValuesIn(ReadCases)),
+                         CaseName());
+
+// Each failing step, and each missing piece, gives the marker and leaves no key open.
+struct ReadFailure {
+    const char *name;
+    FakeStep step;
+    bool removeKey;
+    bool removeValue;
+};
+PRINT_CASE_NAME(ReadFailure)
+
+
+static const ReadFailure ReadFailures[] = {
+    {"open fails", FAIL_OPEN, false, false},
+    {"query fails", FAIL_QUERY, false, false},
+    {"close fails after a good read", FAIL_CLOSE, false, false},
+    {"key missing", FAIL_NONE, true, false},
+    {"default value missing", FAIL_NONE, false, true},
+};
+
+class ReaderFailure : public testing::TestWithParam<std::tuple<Reader, ReadFailure>> {
+protected:
+    void SetUp() override { Fake.Reset(); }
+};
+
+TEST_P(ReaderFailure, GivesTheMarker)
+{
+    const Reader &r = std::get<0>(GetParam());
+    const ReadFailure &f = std::get<1>(GetParam());
+    Fake.SetDefault(r.hRoot, r.key, "Stored");
+    Fake.failStep = f.step;
+    if (f.removeKey)
+        Fake.RemoveKey(r.hRoot, r.key);
+    if (f.removeValue)
+        Fake.keys[{r.hRoot, r.key}].hasDefault = false;
+
+    EXPECT_EQ(std::string(r.read()), Marker);
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ReaderFailure, testing::Combine(testing::ValuesIn(Readers), testing::ValuesIn(ReadFailures)),
+                         CaseName());
+
+TEST(BinIconReader, GivesTheValueType)
+{
+    Fake.Reset();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, REG_EXPAND_SZ, std::string("x.dll,-1", 9));
+    DWORD dwType = 0xdeadbeef;
+
+    EXPECT_STREQ(ReadBinIcon(&dwType), "x.dll,-1");
+    EXPECT_EQ(dwType, (DWORD)REG_EXPAND_SZ);
+}
+
+// Writers store the whole field: the text, its NUL and zeros up to the field's width.
+struct WriteCase {
+    const char *name;
+    const char *key;
+    size_t width;
+    DWORD type;
+    std::string text;
+    bool keyExists;
+};
+PRINT_CASE_NAME(WriteCase)
+
+
+static LPCSTR Write(const WriteCase &c)
+{
+    return c.width == 49 ? WriteBinLabel(c.text.c_str()) : WriteBinIcon(c.text.c_str(), c.type);
+}
+
+static const WriteCase WriteCases[] = {
+    {"label", BIN_KEY, 49, REG_SZ, "Bin", true},
+    {"label of 48 bytes", BIN_KEY, 49, REG_SZ, std::string(48, 'L'), true},
+    {"empty label", BIN_KEY, 49, REG_SZ, "", true},
+    {"label key created when missing", BIN_KEY, 49, REG_SZ, "Bin", false},
+    {"icon as plain string", ICON_KEY, 256, REG_SZ, "C:\\x.dll,-1", true},
+    {"icon as expandable string", ICON_KEY, 256, REG_EXPAND_SZ, "%SystemRoot%\\x.dll,-1", true},
+    {"icon of 255 bytes", ICON_KEY, 256, REG_SZ, std::string(255, 'i'), true},
+};
+
+class WriterTest : public testing::TestWithParam<WriteCase> {
+protected:
+    void SetUp() override { Fake.Reset(); }
+};
+
+TEST_P(WriterTest, StoresTheWholeZeroFilledField)
+{
+    const WriteCase &c = GetParam();
+    if (c.keyExists)
+        Fake.SetDefault(HKEY_CLASSES_ROOT, c.key, "Old");
+
+    EXPECT_EQ(std::string(Write(c)), c.text);
+
+    const FakeValue *value = Fake.Default(HKEY_CLASSES_ROOT, c.key);
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->type, c.type);
+    std::string expected = c.text;
+    expected.resize(c.width, '\0');
+    EXPECT_EQ(value->data, expected);
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, WriterTest, testing::ValuesIn(WriteCases), CaseName());
+
+struct WriteFailure {
+    const char *name;
+    FakeStep step;
+    bool stored;  // whether the value changed before the failing step
+};
+PRINT_CASE_NAME(WriteFailure)
+
+
+static const WriteFailure WriteFailures[] = {
+    {"create fails", FAIL_CREATE, false},
+    {"set fails", FAIL_SET, false},
+    {"close fails after the set", FAIL_CLOSE, true},
+};
+
+class WriterFailure : public testing::TestWithParam<WriteFailure> {
+protected:
+    void SetUp() override { Fake.Reset(); }
+};
+
+TEST_P(WriterFailure, GivesTheMarker)
+{
+    const WriteFailure &f = GetParam();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Old");
+    Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, "Icon");
+    Fake.failStep = f.step;
+
+    EXPECT_EQ(std::string(WriteBinLabel("New")), Marker);
+    EXPECT_EQ(std::string(WriteBinIcon("Other", REG_SZ)), Marker);
+
+    EXPECT_EQ(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data.substr(0, 4), f.stored ? std::string("New", 4) : std::string("Old", 4));
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, WriterFailure, testing::ValuesIn(WriteFailures), CaseName());
+
+TEST(Writers, RefuseTextsLongerThanTheirFieldWithoutTouchingTheRegistry)
+{
+    Fake.Reset();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Old");
+
+    EXPECT_EQ(std::string(WriteBinLabel(std::string(49, 'L').c_str())), Marker);
+    EXPECT_EQ(std::string(WriteBinIcon(std::string(256, 'i').c_str(), REG_SZ)), Marker);
+    EXPECT_TRUE(Fake.Calls("Reg").empty());
+    EXPECT_FALSE(Fake.HasKey(HKEY_CLASSES_ROOT, ICON_KEY));
+}

@@ -1,0 +1,258 @@
+// Label editor: Apply's state while editing, the Apply sequence, Cancel, and failures.
+
+#include "app/app.h"
+#include "app/state.h"
+#include "casename.h"
+#include "fakewin.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+static const char Label48[] = "012345678901234567890123456789012345678901234567";
+
+static std::vector<std::string> ApplyCalls()
+{
+    static const char *const prefixes[] = {"EnableWindow", "RegSetValueExA", "SHChangeNotify", "PlaySoundA",
+                                           "DialogBoxParamA", "EndDialog", "MessageBoxA"};
+    std::vector<std::string> calls;
+    for (const std::string &line : Fake.log)
+        for (const char *prefix : prefixes)
+            if (line.rfind(prefix, 0) == 0)
+                calls.push_back(line);
+    return calls;
+}
+
+class Editor : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Fake.Reset();
+        Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
+        Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, REG_EXPAND_SZ, std::string("x.dll,-1", 9));
+        Fake.SetDefault(HKEY_CURRENT_USER, SOUND_KEY, REG_EXPAND_SZ, std::string("%SystemRoot%\\Media\\empty.wav", 29));
+        Fake.environment["SystemRoot"] = "C:\\Windows";
+        Fake.users["About"] = [](HWND hAbout) { FakeCommand(hAbout, IDCANCEL); };
+    }
+
+    static int Run() { return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT); }
+
+    static std::string StoredLabel()
+    {
+        const FakeValue *value = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
+        return value ? std::string(value->data.c_str()) : "(none)";
+    }
+};
+
+TEST_F(Editor, OpensOnTheStoredLabelWithApplyDisabledAndEditLimited)
+{
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        EXPECT_EQ(FakeControl(hDlg, IDC_LABEL_EDIT).text, "Trash");
+        EXPECT_EQ(FakeControl(hDlg, IDC_LABEL_EDIT).limit, 48u);
+        EXPECT_FALSE(FakeControl(hDlg, IDOK).enabled);
+        FakeCommand(hDlg, IDCANCEL);
+    };
+    EXPECT_EQ(Run(), 0);
+}
+
+// Apply's state after each edit: enabled only for a non-empty label that differs.
+struct EditStep {
+    std::string text;
+    bool applyEnabled;
+};
+
+struct EditSequence {
+    const char *name;
+    const char *stored;
+    std::vector<EditStep> steps;
+};
+PRINT_CASE_NAME(EditSequence)
+
+
+static const EditSequence EditSequences[] = {
+    {"new label enables", "Trash", {{"Bin", true}}},
+    {"deleting all text disables", "Trash", {{"Bin", true}, {"", false}}},
+    {"retyping the stored label disables", "Trash", {{"Tra", true}, {"Trash", false}}},
+    {"change of case enables", "Trash", {{"TRASH", true}, {"trash", true}}},
+    {"trailing blank is a change", "Trash", {{"Trash ", true}}},
+    {"48-byte label round-trips", Label48, {{std::string(Label48, 47), true}, {Label48, false}}},
+    {"typing past 48 bytes is stopped at the limit", "Trash", {{std::string(Label48) + "XYZ", true}}},
+};
+
+class EditorEditing : public Editor, public testing::WithParamInterface<EditSequence> {};
+
+TEST_P(EditorEditing, EnablesApplyOnlyForAChangedNonEmptyLabel)
+{
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, GetParam().stored);
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        for (const EditStep &step : GetParam().steps) {
+            FakeType(hDlg, IDC_LABEL_EDIT, step.text);
+            EXPECT_EQ(FakeControl(hDlg, IDOK).enabled, step.applyEnabled) << "after typing '" << step.text << "'";
+            EXPECT_EQ(std::string(NewLabel), step.text.substr(0, 48));
+        }
+        FakeCommand(hDlg, IDCANCEL);
+    };
+
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(StoredLabel(), GetParam().stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, EditorEditing, testing::ValuesIn(EditSequences), CaseName());
+
+TEST_F(Editor, ApplyDisablesStoresNotifiesPlaysShowsAboutThenEnds)
+{
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
+        Fake.log.clear();
+        FakeCommand(hDlg, IDOK, 0);
+    };
+    HWND hEditor = nullptr;
+    Fake.users["About"] = [&hEditor](HWND hAbout) {
+        FakeWindow *about = reinterpret_cast<FakeWindow *>(hAbout);
+        hEditor = about->owner;
+        ASSERT_NE(hEditor, nullptr);
+        EXPECT_FALSE(FakeControl(hEditor, IDC_LABEL_EDIT).enabled);
+        EXPECT_FALSE(FakeControl(hEditor, IDOK).enabled);
+        EXPECT_FALSE(FakeControl(hEditor, IDCANCEL).enabled);
+        FakeCommand(hAbout, IDCANCEL);
+    };
+
+    EXPECT_EQ(Run(), 0);
+
+    EXPECT_EQ(ApplyCalls(), (std::vector<std::string>{
+                                "EnableWindow 1000 0",
+                                "EnableWindow 1 0",
+                                "EnableWindow 2 0",
+                                "RegSetValueExA " BIN_KEY " [] type 1 cb 49",
+                                "RegSetValueExA " ICON_KEY " [] type 2 cb 256",
+                                "SHChangeNotify 0x08000000 0x3000 null null",
+                                "SHChangeNotify 0x00001000 0x0000 desktop null",
+                                "PlaySoundA C:\\Windows\\Media\\empty.wav 0x00020000",
+                                "DialogBoxParamA About program owned",
+                                "EndDialog About 0",
+                                "EndDialog MyDB 0",
+                            }));
+    EXPECT_EQ(StoredLabel(), "Bin");
+}
+
+TEST_F(Editor, ApplyWhileDisabledIsIgnored)
+{
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        Fake.log.clear();
+        FakeCommand(hDlg, IDOK, 0);  // Enter with the label unchanged
+        EXPECT_TRUE(ApplyCalls().empty());
+        FakeCommand(hDlg, IDCANCEL);
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(StoredLabel(), "Trash");
+}
+
+// Cancel, Esc and the close box all arrive as IDCANCEL, with any notification code.
+class EditorCancel : public Editor, public testing::WithParamInterface<WORD> {};
+
+TEST_P(EditorCancel, EndsWithoutWriting)
+{
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
+        FakeCommand(hDlg, IDCANCEL, GetParam());
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Fake.Calls("EndDialog"), std::vector<std::string>{"EndDialog MyDB 0"});
+    EXPECT_TRUE(Fake.Calls("RegSetValueExA").empty());
+    EXPECT_TRUE(Fake.Calls("PlaySoundA").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, EditorCancel, testing::Values(0, 1, 0x0300));
+
+TEST_F(Editor, ApplyThatCannotStoreShowsTheWriteErrorInsteadOfSoundAndAbout)
+{
+    Fake.failStep = FAIL_SET;
+    Fake.failKey = BIN_KEY;
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
+        FakeCommand(hDlg, IDOK);
+    };
+
+    EXPECT_EQ(Run(), 0);
+
+    EXPECT_EQ(Fake.Calls("MessageBoxA"),
+              std::vector<std::string>{"MessageBoxA owned|Application Error|Error writing system registry entry.|0x00000010"});
+    EXPECT_TRUE(Fake.Calls("PlaySoundA").empty());
+    EXPECT_TRUE(Fake.Calls("DialogBoxParamA About").empty());
+    EXPECT_EQ(Fake.Calls("EndDialog"), std::vector<std::string>{"EndDialog MyDB 0"});
+}
+
+// The sound: nothing for an unreadable or empty value, environment references expanded.
+struct SoundCase {
+    const char *name;
+    const char *stored;  // nullptr: no sound key
+    DWORD type;
+    const char *played;  // nullptr: nothing played
+};
+PRINT_CASE_NAME(SoundCase)
+
+
+static const SoundCase SoundCases[] = {
+    {"no sound key", nullptr, REG_SZ, nullptr},
+    {"no sound chosen", "", REG_SZ, nullptr},
+    {"plain file name", "C:\\Media\\empty.wav", REG_SZ, "C:\\Media\\empty.wav"},
+    {"expandable name", "%SystemRoot%\\Media\\empty.wav", REG_EXPAND_SZ, "C:\\Windows\\Media\\empty.wav"},
+    {"unknown variable kept", "%NoSuchVar%\\empty.wav", REG_EXPAND_SZ, "%NoSuchVar%\\empty.wav"},
+    {"missing file still played for the default sound", "C:\\gone.wav", REG_SZ, "C:\\gone.wav"},
+};
+
+class EditorSound : public Editor, public testing::WithParamInterface<SoundCase> {};
+
+TEST_P(EditorSound, PlaysTheExpandedNameOrNothing)
+{
+    const SoundCase &c = GetParam();
+    if (c.stored != nullptr)
+        Fake.SetDefault(HKEY_CURRENT_USER, SOUND_KEY, c.type, std::string(c.stored) + '\0');
+    else
+        Fake.RemoveKey(HKEY_CURRENT_USER, SOUND_KEY);
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
+        FakeCommand(hDlg, IDOK);
+    };
+
+    EXPECT_EQ(Run(), 0);
+
+    std::vector<std::string> expected;
+    if (c.played != nullptr)
+        expected.push_back(std::string("PlaySoundA ") + c.played + " 0x00020000");
+    EXPECT_EQ(Fake.Calls("PlaySoundA"), expected);
+    EXPECT_EQ(Fake.Calls("DialogBoxParamA About"), std::vector<std::string>{"DialogBoxParamA About program owned"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, EditorSound, testing::ValuesIn(SoundCases), CaseName());
+
+TEST_F(Editor, SoundNameThatExpandsPastMaxPathIsPassedUnexpanded)
+{
+    Fake.environment["Long"] = std::string(300, 'd');
+    Fake.SetDefault(HKEY_CURRENT_USER, SOUND_KEY, REG_EXPAND_SZ, std::string("%Long%\\a.wav", 13));
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
+        FakeCommand(hDlg, IDOK);
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Fake.Calls("PlaySoundA"), std::vector<std::string>{"PlaySoundA %Long%\\a.wav 0x00020000"});
+}
+
+// The procedure's return values: TRUE for WM_INITDIALOG, Apply and Cancel only.
+TEST(EditorDlgProcResult, IsTrueOnlyForInitApplyAndCancel)
+{
+    Fake.Reset();
+    CopyText(CurrentLabel, sizeof CurrentLabel, "Trash");
+    FakeWindow dialog;
+    HWND hDlg = reinterpret_cast<HWND>(&dialog);
+    dialog.proc = EditorDlgProc;
+
+    EXPECT_EQ(EditorDlgProc(hDlg, WM_INITDIALOG, 0, 0), TRUE);
+    EXPECT_EQ(EditorDlgProc(hDlg, WM_COMMAND, MAKEWPARAM(IDC_LABEL_EDIT, EN_CHANGE), 0), FALSE);
+    EXPECT_EQ(EditorDlgProc(hDlg, WM_COMMAND, MAKEWPARAM(IDC_CAPTION_TEXT, 0), 0), FALSE);
+    EXPECT_EQ(EditorDlgProc(hDlg, WM_PAINT, 0, 0), FALSE);
+    EXPECT_EQ(EditorDlgProc(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0), TRUE);
+    EXPECT_TRUE(dialog.ended);
+}

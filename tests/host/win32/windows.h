@@ -1,0 +1,104 @@
+// Host stand-in for <windows.h>: just the types, constants and calls Morvane makes,
+// backed by the fake in tests/host/fakewin.cpp.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#define WINAPI
+#define CALLBACK
+
+typedef char CHAR;
+typedef unsigned char BYTE;
+typedef BYTE *LPBYTE;
+typedef unsigned short WORD;
+typedef uint32_t DWORD;
+typedef DWORD *LPDWORD;
+typedef int32_t LONG;
+typedef int BOOL;
+typedef unsigned int UINT;
+typedef intptr_t INT_PTR;
+typedef uintptr_t UINT_PTR;
+typedef intptr_t LONG_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef LONG HRESULT;
+typedef DWORD REGSAM;
+typedef char *LPSTR;
+typedef const char *LPCSTR;
+typedef const void *LPCVOID;
+
+typedef struct HWND__ *HWND;
+typedef struct HINSTANCE__ *HINSTANCE;
+typedef HINSTANCE HMODULE;
+typedef struct HKEY__ *HKEY;
+typedef HKEY *PHKEY;
+typedef struct ITEMIDLIST__ *LPITEMIDLIST;
+typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+#define TRUE 1
+#define FALSE 0
+#define MAX_PATH 260
+#define LOWORD(l) ((WORD)((UINT_PTR)(l) & 0xffff))
+#define HIWORD(l) ((WORD)(((UINT_PTR)(l) >> 16) & 0xffff))
+#define MAKEWPARAM(l, h) ((WPARAM)(((DWORD)(WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
+#define SUCCEEDED(hr) ((HRESULT)(hr) >= 0)
+
+#define S_OK ((HRESULT)0)
+#define E_FAIL ((HRESULT)0x80004005)
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MORE_DATA 234L
+
+#define HKEY_CLASSES_ROOT ((HKEY)(UINT_PTR)0x80000000)
+#define HKEY_CURRENT_USER ((HKEY)(UINT_PTR)0x80000001)
+#define KEY_QUERY_VALUE 0x0001
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_BINARY 3
+#define REG_DWORD 4
+
+#define IDOK 1
+#define IDCANCEL 2
+#define MB_OK 0x00000000L
+#define MB_ICONERROR 0x00000010L
+#define WM_PAINT 0x000F
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define EM_LIMITTEXT 0x00C5
+#define EN_CHANGE 0x0300
+#define SW_SHOWDEFAULT 10
+#define SND_FILENAME 0x00020000L
+
+LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
+LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                      LPBYTE lpData, LPDWORD lpcbData);
+LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult);
+LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE *lpData,
+                    DWORD cbData);
+LONG RegCloseKey(HKEY hKey);
+
+HMODULE GetModuleHandleA(LPCSTR lpModuleName);
+DWORD ExpandEnvironmentStringsA(LPCSTR lpSrc, LPSTR lpDst, DWORD nSize);
+BOOL PlaySoundA(LPCSTR pszSound, HMODULE hmod, DWORD fdwSound);
+
+int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                        DLGPROC lpDialogFunc, LPARAM dwInitParam);
+BOOL EndDialog(HWND hDlg, INT_PTR nResult);
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
+UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
+BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
+LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL EnableWindow(HWND hWnd, BOOL bEnable);
+BOOL IsWindowEnabled(HWND hWnd);
+HWND SetFocus(HWND hWnd);
+BOOL SetForegroundWindow(HWND hWnd);
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
