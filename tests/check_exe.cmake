@@ -1,0 +1,27 @@
+# Checks the built program's budget: its size, and that it imports system DLLs only.
+#   cmake -DEXE=morvane.exe -DOBJDUMP=objdump -DMAX_BYTES=32768 -P check_exe.cmake
+cmake_minimum_required(VERSION 3.25)
+set(ALLOWED KERNEL32.DLL USER32.DLL ADVAPI32.DLL SHELL32.DLL WINMM.DLL MSVCRT.DLL)
+
+file(SIZE "${EXE}" bytes)
+message(STATUS "size: ${bytes} bytes (budget ${MAX_BYTES})")
+if(bytes GREATER MAX_BYTES)
+  message(FATAL_ERROR "${EXE} is ${bytes} bytes, over the budget of ${MAX_BYTES}")
+endif()
+
+execute_process(COMMAND "${OBJDUMP}" -p "${EXE}" OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} could not read ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+if(NOT imports)
+  message(FATAL_ERROR "no imports found in ${EXE}")
+endif()
+foreach(line IN LISTS imports)
+  string(REPLACE "DLL Name: " "" dll "${line}")
+  string(TOUPPER "${dll}" dll)
+  message(STATUS "imports: ${dll}")
+  if(NOT dll IN_LIST ALLOWED)
+    message(FATAL_ERROR "${EXE} imports ${dll}, which is not a system DLL it may use")
+  endif()
+endforeach()

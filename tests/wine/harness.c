@@ -1,0 +1,259 @@
+/* Morvane Wine tests - checks, the exact-line launcher, the registry probe, window lookup.
+ * Values are read back through the ANSI interface, as morvane.exe itself reads them. */
+
+#include "harness.h"
+
+#include <aclapi.h>
+#include <sddl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+static int Checks, Failures, Skips;
+static const char *CaseName = "";
+static char MorvanePath[MAX_PATH];
+static char **Args;
+static int ArgCount;
+
+void Check(BOOL ok, const char *file, int line, const char *format, ...)
+{
+    va_list args;
+    ++Checks;
+    if (ok)
+        return;
+    ++Failures;
+    printf("FAIL %s:%d [%s] ", file, line, CaseName);
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    printf("\n");
+    fflush(stdout);
+}
+
+void Skip(const char *format, ...)
+{
+    va_list args;
+    ++Skips;
+    printf("SKIP [%s] ", CaseName);
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    printf("\n");
+    fflush(stdout);
+}
+
+void BeginCase(const char *name)
+{
+    CaseName = name;
+    printf("case: %s\n", name);
+    fflush(stdout);
+}
+
+int EndTests(void)
+{
+    printf("%d checks, %d failed, %d skipped\n", Checks, Failures, Skips);
+    return Failures == 0 ? 0 : 1;
+}
+
+void ToDosPath(const char *path, char *dos, size_t cbDos)
+{
+    size_t i = 0;
+    if (path[0] == '/' && cbDos > 2) {
+        dos[i++] = 'Z';
+        dos[i++] = ':';
+    }
+    for (; *path != '\0' && i + 1 < cbDos; ++path)
+        dos[i++] = *path == '/' ? '\\' : *path;
+    dos[i] = '\0';
+}
+
+void InitHarness(int argc, char **argv, int ownArgs)
+{
+    if (argc < 2 + ownArgs) {
+        printf("usage: %s MORVANE_EXE%s\n", argv[0], ownArgs ? " ..." : "");
+        exit(2);
+    }
+    ToDosPath(argv[1], MorvanePath, sizeof MorvanePath);
+    Args = argv + 2;
+    ArgCount = argc - 2;
+    setvbuf(stdout, NULL, _IONBF, 0);
+}
+
+const char *Arg(int index)
+{
+    return index < ArgCount ? Args[index] : "";
+}
+
+BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
+{
+    STARTUPINFOA si;
+    char cmdLine[1024];
+    memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    /* CreateProcessA may write into the line, so it gets a copy. */
+    lstrcpynA(cmdLine, line, sizeof cmdLine);
+    return CreateProcessA(MorvanePath, cmdLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi);
+}
+
+DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout)
+{
+    DWORD exitCode = WAIT_TIMEOUT;
+    if (WaitForSingleObject(pi->hProcess, msTimeout) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi->hProcess, &exitCode);
+    else
+        TerminateProcess(pi->hProcess, WAIT_TIMEOUT);
+    CloseHandle(pi->hThread);
+    CloseHandle(pi->hProcess);
+    return exitCode;
+}
+
+DWORD RunMorvane(const char *line)
+{
+    PROCESS_INFORMATION pi;
+    if (!StartMorvane(line, &pi))
+        return GetLastError() | 0x80000000;
+    return WaitMorvane(&pi, 15000);
+}
+
+void ReadDefault(HKEY root, const char *key, RegValue *value)
+{
+    HKEY hKey;
+    memset(value, 0xCC, sizeof *value);
+    value->exists = FALSE;
+    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return;
+    value->cb = sizeof value->data;
+    value->exists = RegQueryValueExA(hKey, "", NULL, &value->type, value->data, &value->cb) == ERROR_SUCCESS;
+    RegCloseKey(hKey);
+}
+
+void WriteDefault(HKEY root, const char *key, DWORD type, const void *data, DWORD cb)
+{
+    HKEY hKey;
+    if (RegCreateKeyA(root, key, &hKey) != ERROR_SUCCESS) {
+        printf("cannot create %s\n", key);
+        return;
+    }
+    RegSetValueExA(hKey, "", 0, type, (const BYTE *)data, cb);
+    RegCloseKey(hKey);
+}
+
+void WriteDefaultText(HKEY root, const char *key, const char *text)
+{
+    WriteDefault(root, key, REG_SZ, text, (DWORD)strlen(text) + 1);
+}
+
+void DeleteKey(HKEY root, const char *key)
+{
+    RegDeleteTreeA(root, key);
+    RegDeleteKeyA(root, key);
+}
+
+BOOL SameValue(const RegValue *a, const RegValue *b)
+{
+    if (a->exists != b->exists)
+        return FALSE;
+    return !a->exists || (a->type == b->type && a->cb == b->cb && memcmp(a->data, b->data, a->cb) == 0);
+}
+
+/* The whole field as morvane.exe stores it: the text, its NUL, zeros to the field's end. */
+BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbField)
+{
+    size_t cbText = strlen(text) + 1;
+    DWORD i;
+    if (!value->exists || value->type != type || value->cb != cbField || memcmp(value->data, text, cbText) != 0)
+        return FALSE;
+    for (i = (DWORD)cbText; i < cbField; ++i)
+        if (value->data[i] != 0)
+            return FALSE;
+    return TRUE;
+}
+
+/* A read-only key makes every write to it fail with ERROR_ACCESS_DENIED. */
+BOOL SetKeyReadOnly(HKEY root, const char *key, BOOL readOnly)
+{
+    HKEY hKey;
+    PSECURITY_DESCRIPTOR sd = NULL;
+    LONG status;
+    const char *sddl = readOnly ? "D:P(A;;KR;;;WD)" : "D:P(A;;KA;;;WD)";
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, NULL))
+        return FALSE;
+    status = RegOpenKeyExA(root, key, 0, WRITE_DAC, &hKey);
+    if (status == ERROR_SUCCESS) {
+        status = RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, sd);
+        RegCloseKey(hKey);
+    }
+    LocalFree(sd);
+    return status == ERROR_SUCCESS;
+}
+
+void SeedBin(const char *label)
+{
+    DeleteKey(HKEY_CLASSES_ROOT, BIN_KEY);
+    DeleteKey(HKEY_CURRENT_USER, SOUND_KEY);
+    if (label == NULL)
+        return;
+    WriteDefaultText(HKEY_CLASSES_ROOT, BIN_KEY, label);
+    WriteDefault(HKEY_CLASSES_ROOT, ICON_KEY, REG_EXPAND_SZ, ICON_TEXT, sizeof ICON_TEXT);
+}
+
+typedef struct {
+    DWORD pid;
+    const char *caption;
+    HWND owner;
+    HWND found;
+} WindowQuery;
+
+static BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
+{
+    WindowQuery *q = (WindowQuery *)lParam;
+    DWORD pid = 0;
+    char caption[256], cls[64];
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != q->pid || !IsWindowVisible(hwnd))
+        return TRUE;
+    GetClassNameA(hwnd, cls, sizeof cls);
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    if (strcmp(cls, "#32770") != 0 || strcmp(caption, q->caption) != 0)
+        return TRUE;
+    if (q->owner != NULL && GetWindow(hwnd, GW_OWNER) != q->owner)
+        return TRUE;
+    q->found = hwnd;
+    return FALSE;
+}
+
+HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout)
+{
+    WindowQuery q;
+    DWORD start = GetTickCount();
+    q.pid = pid;
+    q.caption = caption;
+    q.owner = owner;
+    do {
+        q.found = NULL;
+        EnumWindows(MatchWindow, (LPARAM)&q);
+        if (q.found != NULL)
+            return q.found;
+        Sleep(50);
+    } while (GetTickCount() - start < msTimeout);
+    return NULL;
+}
+
+BOOL RunUnix(const char *toolVariable, const char *args)
+{
+    char tool[MAX_PATH], dosTool[MAX_PATH], line[1024];
+    PROCESS_INFORMATION pi;
+    STARTUPINFOA si;
+    if (GetEnvironmentVariableA(toolVariable, tool, sizeof tool) == 0)
+        return FALSE;
+    ToDosPath(tool, dosTool, sizeof dosTool);
+    snprintf(line, sizeof line, "\"%s\" %s", dosTool, args);
+    memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        return FALSE;
+    WaitForSingleObject(pi.hProcess, 15000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return TRUE;
+}

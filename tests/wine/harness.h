@@ -1,0 +1,52 @@
+/* Morvane Wine tests - what every test program shares: checks, the launcher that
+ * starts morvane.exe with an exact command line, the registry probe and window lookup. */
+#ifndef MORVANE_HARNESS_H
+#define MORVANE_HARNESS_H
+
+#define _WIN32_WINNT 0x0601
+#include <windows.h>
+
+#define BIN_KEY "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
+#define ICON_KEY BIN_KEY "\\DefaultIcon"
+#define SOUND_KEY "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current"
+#define ICON_TEXT "%SystemRoot%\\System32\\shell32.dll,31"
+
+/* Results: one line per check, the caller's file and line on a failure. */
+void Check(BOOL ok, const char *file, int line, const char *format, ...);
+#define CHECK(ok, ...) Check((ok) != 0, __FILE__, __LINE__, __VA_ARGS__)
+void Skip(const char *format, ...);
+void BeginCase(const char *name);
+int EndTests(void); /* the exit code: 0 when every check passed */
+
+/* Arguments every test program takes: morvane.exe's path, then its own. */
+void InitHarness(int argc, char **argv, int ownArgs);
+const char *Arg(int index);
+void ToDosPath(const char *path, char *dos, size_t cbDos);
+
+/* The launcher: CreateProcessA with the exact command line, morvane.exe as the image. */
+BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi);
+DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout); /* exit code, or WAIT_TIMEOUT after a kill */
+DWORD RunMorvane(const char *line);
+
+/* The registry probe: default values with their exact type, length and bytes. */
+typedef struct {
+    BOOL exists;
+    DWORD type;
+    DWORD cb;
+    BYTE data[512];
+} RegValue;
+void ReadDefault(HKEY root, const char *key, RegValue *value);
+void WriteDefault(HKEY root, const char *key, DWORD type, const void *data, DWORD cb);
+void WriteDefaultText(HKEY root, const char *key, const char *text); /* REG_SZ, text and its NUL */
+void DeleteKey(HKEY root, const char *key);
+BOOL SameValue(const RegValue *a, const RegValue *b);
+BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbField);
+BOOL SetKeyReadOnly(HKEY root, const char *key, BOOL readOnly);
+void SeedBin(const char *label); /* label (NULL: no key), the icon location, no sound */
+
+/* Windows of the process under test. */
+HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout);
+/* Runs a Linux tool, named by an environment variable, through Wine; FALSE without it. */
+BOOL RunUnix(const char *toolVariable, const char *args);
+
+#endif
