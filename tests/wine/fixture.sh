@@ -15,6 +15,7 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer at boot
 export MORVANE_XDOTOOL="$(command -v xdotool || true)"
 export MORVANE_IMPORT="$(command -v import || true)"
+export MORVANE_WORK="$root"
 
 stop() {
     if [ -d "$WINEPREFIX" ]; then

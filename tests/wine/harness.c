@@ -239,21 +239,45 @@ HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout)
     return NULL;
 }
 
-BOOL RunUnix(const char *toolVariable, const char *args)
+/* Wine starts a Linux program detached, so the command runs in a shell script that
+ * leaves a file behind when it is done, and that file is waited for. */
+BOOL RunShell(const char *command, DWORD msTimeout)
 {
-    char tool[MAX_PATH], dosTool[MAX_PATH], line[1024];
+    char work[MAX_PATH], script[MAX_PATH], done[MAX_PATH], dosPath[MAX_PATH], line[2 * MAX_PATH];
     PROCESS_INFORMATION pi;
     STARTUPINFOA si;
-    if (GetEnvironmentVariableA(toolVariable, tool, sizeof tool) == 0)
+    DWORD start = GetTickCount();
+    FILE *f;
+
+    if (GetEnvironmentVariableA("MORVANE_WORK", work, sizeof work) == 0)
         return FALSE;
-    ToDosPath(tool, dosTool, sizeof dosTool);
-    snprintf(line, sizeof line, "\"%s\" %s", dosTool, args);
+    snprintf(script, sizeof script, "%s/shell.sh", work);
+    snprintf(done, sizeof done, "%s/shell.done", work);
+    ToDosPath(done, dosPath, sizeof dosPath);
+    DeleteFileA(dosPath);
+    ToDosPath(script, line, sizeof line);
+    if ((f = fopen(line, "wb")) == NULL)
+        return FALSE;
+    fprintf(f, "%s\n: > '%s'\n", command, done);
+    fclose(f);
+
+    snprintf(line, sizeof line, "Z:\\bin\\sh %s", script);
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
     if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
         return FALSE;
-    WaitForSingleObject(pi.hProcess, 15000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    while (GetFileAttributesA(dosPath) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start > msTimeout)
+            return FALSE;
+        Sleep(50);
+    }
     return TRUE;
+}
+
+BOOL HasTool(const char *toolVariable)
+{
+    char tool[MAX_PATH];
+    return GetEnvironmentVariableA(toolVariable, tool, sizeof tool) != 0;
 }

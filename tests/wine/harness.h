@@ -46,7 +46,8 @@ void SeedBin(const char *label); /* label (NULL: no key), the icon location, no 
 
 /* Windows of the process under test. */
 HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout);
-/* Runs a Linux tool, named by an environment variable, through Wine; FALSE without it. */
-BOOL RunUnix(const char *toolVariable, const char *args);
+/* Linux tools through Wine: a shell command, waited for; whether a tool variable is set. */
+BOOL RunShell(const char *command, DWORD msTimeout);
+BOOL HasTool(const char *toolVariable);
 
 #endif

@@ -1,0 +1,338 @@
+/* Morvane Wine tests - the dialog driver: starts morvane.exe without a tail, finds its
+ * windows, checks them with messages, edits, applies and closes them; a few cases press
+ * real keys through the X server with xdotool. Saves screenshots of both dialogs.
+ *   test_dialogs.exe MORVANE_EXE SCREENSHOT_DIR */
+
+#include "harness.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#define LABEL_48 "123456789012345678901234567890123456789012345678"
+#define NOTICE "Morvane 1.0.0\nRecycle Bin renamer"
+
+typedef struct {
+    int id;
+    const char *cls;
+    const char *text; /* NULL: an icon control, checked for its icon */
+    DWORD style;      /* bits the control must have */
+    DWORD exStyle;
+} ControlSpec;
+
+/* The dialog manager trades an edit field's WS_BORDER for WS_EX_CLIENTEDGE. */
+static const ControlSpec EditorControls[] = {
+    {1000, "Edit", "Trash", 0x50010080, WS_EX_CLIENTEDGE},
+    {IDOK, "Button", "Apply", 0x50010001, 0},
+    {IDCANCEL, "Button", "Cancel", 0x50010000, 0},
+    {103, "Static", "Current icon label:", 0x50020000, 0},
+    {101, "Static", NULL, 0x50000003, WS_EX_TRANSPARENT},
+};
+
+static const ControlSpec AboutControls[] = {
+    {IDCANCEL, "Button", "OK", 0x50010301, 0},
+    {103, "Static", NOTICE, 0x50000080, 0},
+    {102, "Static", NULL, 0x50000003, WS_EX_TRANSPARENT},
+};
+
+/* Controls in z-order, which is the template's order and the tab order. Texts are
+ * asked for with WM_GETTEXT: GetWindowText does not ask another process's controls. */
+static void CheckControls(HWND hDlg, const ControlSpec *spec, size_t count)
+{
+    HWND hCtl = GetWindow(hDlg, GW_CHILD);
+    char cls[32], text[128];
+    size_t i;
+    for (i = 0; i < count; ++i, hCtl = GetWindow(hCtl, GW_HWNDNEXT)) {
+        DWORD style, exStyle;
+        CHECK(hCtl != NULL, "control %d missing", spec[i].id);
+        if (hCtl == NULL)
+            return;
+        style = (DWORD)GetWindowLongA(hCtl, GWL_STYLE);
+        exStyle = (DWORD)GetWindowLongA(hCtl, GWL_EXSTYLE);
+        GetClassNameA(hCtl, cls, sizeof cls);
+        CHECK(GetDlgCtrlID(hCtl) == spec[i].id, "control %u has id %d, expected %d", (unsigned)i,
+              GetDlgCtrlID(hCtl), spec[i].id);
+        CHECK(lstrcmpiA(cls, spec[i].cls) == 0, "control %d is a %s", spec[i].id, cls);
+        CHECK((style & spec[i].style) == spec[i].style, "control %d style %08lx lacks %08lx", spec[i].id, style,
+              spec[i].style);
+        CHECK((exStyle & spec[i].exStyle) == spec[i].exStyle, "control %d ex style %08lx", spec[i].id, exStyle);
+        if (spec[i].text != NULL) {
+            SendMessageA(hCtl, WM_GETTEXT, sizeof text, (LPARAM)text);
+            CHECK(strcmp(text, spec[i].text) == 0, "control %d reads [%s]", spec[i].id, text);
+        } else {
+            CHECK(SendMessageA(hCtl, STM_GETICON, 0, 0) != 0, "control %d shows no icon", spec[i].id);
+        }
+    }
+    CHECK(hCtl == NULL, "more controls than expected");
+}
+
+static BOOL IsItemEnabled(HWND hDlg, int id)
+{
+    return IsWindowEnabled(GetDlgItem(hDlg, id));
+}
+
+static void SetEdit(HWND hEditor, const char *text)
+{
+    SendMessageA(GetDlgItem(hEditor, 1000), WM_SETTEXT, 0, (LPARAM)text);
+}
+
+static void Click(HWND hDlg, int id)
+{
+    PostMessageA(GetDlgItem(hDlg, id), BM_CLICK, 0, 0);
+}
+
+static void Screenshot(HWND hwnd, const char *name)
+{
+    RECT rc;
+    char args[512];
+    if (Arg(0)[0] == '\0')
+        return;
+    Sleep(300); /* let it paint */
+    GetWindowRect(hwnd, &rc);
+    snprintf(args, sizeof args, "\"$MORVANE_IMPORT\" -window root -crop %ldx%ld+%ld+%ld +repage '%s/%s.png'",
+             rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top, Arg(0), name);
+    if (!HasTool("MORVANE_IMPORT"))
+        Skip("no screenshot of %s: ImageMagick's import is not installed", name);
+    else
+        CHECK(RunShell(args, 15000), "screenshot %s not taken", name);
+}
+
+/* Real keystrokes through the X server to the focused window, after focusing the
+ * editor's window when asked to. FALSE, and a visible skip, without xdotool. */
+static BOOL PressKeys(BOOL focusEditor, const char *keys)
+{
+    char command[512];
+    if (!HasTool("MORVANE_XDOTOOL")) {
+        Skip("xdotool is not installed: no real keystrokes");
+        return FALSE;
+    }
+    snprintf(command, sizeof command, "\"$MORVANE_XDOTOOL\" %s %s",
+             focusEditor ? "search --sync --limit 1 --name '^Morvane$' windowfocus --sync" : "", keys);
+    CHECK(RunShell(command, 15000), "xdotool did not finish: %s", keys);
+    return TRUE;
+}
+
+static HWND OpenEditor(const char *stored, PROCESS_INFORMATION *pi)
+{
+    HWND hEditor;
+    SeedBin(stored);
+    WriteDefaultText(HKEY_CURRENT_USER, SOUND_KEY, "C:\\no\\such\\sound.wav");
+    if (!StartMorvane("morvane.exe", pi)) {
+        CHECK(FALSE, "cannot start morvane.exe (%lu)", GetLastError());
+        return NULL;
+    }
+    hEditor = WaitForWindow(pi->dwProcessId, "Morvane", NULL, 10000);
+    CHECK(hEditor != NULL, "the editor did not open");
+    if (hEditor == NULL)
+        WaitMorvane(pi, 0);
+    return hEditor;
+}
+
+static void CheckEndsUnchanged(PROCESS_INFORMATION *pi, const char *stored)
+{
+    RegValue label;
+    CHECK(WaitMorvane(pi, 10000) == 0, "exit code is not 0");
+    ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
+    CHECK(label.exists && label.cb == strlen(stored) + 1 && strcmp((char *)label.data, stored) == 0,
+          "the label was written");
+}
+
+static void TestEditorOpens(void)
+{
+    PROCESS_INFORMATION pi;
+    GUITHREADINFO gui;
+    HWND hEditor;
+    DWORD style;
+
+    BeginCase("editor opens on the stored label with Apply disabled");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    style = (DWORD)GetWindowLongA(hEditor, GWL_STYLE);
+    CHECK((style & 0x80C808C0) == 0x80C808C0, "editor style %08lx", style);
+    CheckControls(hEditor, EditorControls, sizeof EditorControls / sizeof EditorControls[0]);
+    CHECK(!IsItemEnabled(hEditor, IDOK), "Apply is enabled");
+    CHECK(SendDlgItemMessageA(hEditor, 1000, EM_GETLIMITTEXT, 0, 0) == 48, "edit limit is not 48");
+    memset(&gui, 0, sizeof gui);
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(hEditor, NULL), &gui);
+    CHECK(gui.hwndFocus == GetDlgItem(hEditor, 1000), "the edit field has not the focus");
+    Screenshot(hEditor, "editor");
+    Click(hEditor, IDCANCEL);
+    CheckEndsUnchanged(&pi, "Trash");
+}
+
+typedef struct {
+    const char *text;
+    BOOL applyEnabled;
+} EditStep;
+
+static const EditStep EditSteps[] = {
+    {"Bin", TRUE}, {"", FALSE}, {"Trash", FALSE}, {"TRASH", TRUE}, {"Trash ", TRUE}, {"Trash", FALSE},
+};
+
+static void TestApplyFollowsEdits(void)
+{
+    PROCESS_INFORMATION pi;
+    HWND hEditor;
+    size_t i;
+
+    BeginCase("Apply is enabled only for a changed, non-empty label");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    for (i = 0; i < sizeof EditSteps / sizeof EditSteps[0]; ++i) {
+        SetEdit(hEditor, EditSteps[i].text);
+        CHECK(IsItemEnabled(hEditor, IDOK) == EditSteps[i].applyEnabled, "after [%s] Apply is %s",
+              EditSteps[i].text, EditSteps[i].applyEnabled ? "disabled" : "enabled");
+    }
+    Click(hEditor, IDCANCEL);
+    CheckEndsUnchanged(&pi, "Trash");
+
+    BeginCase("a 48-byte label round-trips: retyped, Apply stays disabled");
+    if ((hEditor = OpenEditor(LABEL_48, &pi)) == NULL)
+        return;
+    SetEdit(hEditor, "x");
+    SetEdit(hEditor, LABEL_48);
+    CHECK(!IsItemEnabled(hEditor, IDOK), "Apply is enabled");
+    PostMessageA(hEditor, WM_SYSCOMMAND, SC_CLOSE, 0);
+    CheckEndsUnchanged(&pi, LABEL_48);
+}
+
+static void TestApply(void)
+{
+    PROCESS_INFORMATION pi;
+    HWND hEditor, hAbout;
+    RECT client, about;
+    RegValue label;
+    DWORD style;
+
+    BeginCase("Apply stores the label, shows the About box over the editor, then ends");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    SetEdit(hEditor, "Driver Bin");
+    Click(hEditor, IDOK);
+    hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000);
+    CHECK(hAbout != NULL, "no About box owned by the editor");
+    if (hAbout == NULL) {
+        WaitMorvane(&pi, 0);
+        return;
+    }
+    style = (DWORD)GetWindowLongA(hAbout, GWL_STYLE);
+    CHECK((style & WS_CAPTION) == 0 && (style & WS_POPUP) != 0, "About style %08lx", style);
+    CHECK(GetWindowLongA(hAbout, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "About lacks WS_EX_CONTROLPARENT");
+    CheckControls(hAbout, AboutControls, sizeof AboutControls / sizeof AboutControls[0]);
+    GetClientRect(hEditor, &client);
+    MapWindowPoints(hEditor, NULL, (POINT *)&client, 2);
+    GetWindowRect(hAbout, &about);
+    CHECK(EqualRect(&client, &about), "About (%ld,%ld)-(%ld,%ld) does not cover the editor's client area "
+          "(%ld,%ld)-(%ld,%ld)", about.left, about.top, about.right, about.bottom, client.left, client.top,
+          client.right, client.bottom);
+    CHECK(!IsItemEnabled(hEditor, 1000) && !IsItemEnabled(hEditor, IDOK) && !IsItemEnabled(hEditor, IDCANCEL),
+          "editor controls are enabled under the About box");
+    ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
+    CHECK(IsStoredText(&label, REG_SZ, "Driver Bin", 49), "label not stored before the About box");
+    Screenshot(hEditor, "about");
+    Click(hAbout, IDCANCEL);
+    CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0 after the About box");
+}
+
+static void TestCancelAndClose(void)
+{
+    PROCESS_INFORMATION pi;
+    HWND hEditor;
+
+    BeginCase("Cancel ends without writing");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    SetEdit(hEditor, "Bin");
+    Click(hEditor, IDCANCEL);
+    CheckEndsUnchanged(&pi, "Trash");
+
+    BeginCase("the close box ends without writing");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    SetEdit(hEditor, "Bin");
+    PostMessageA(hEditor, WM_SYSCOMMAND, SC_CLOSE, 0);
+    CheckEndsUnchanged(&pi, "Trash");
+}
+
+static void TestWriteError(void)
+{
+    PROCESS_INFORMATION pi;
+    HWND hEditor, hBox;
+    char text[128] = "";
+
+    BeginCase("Apply that cannot store the label shows the write error, then ends");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, TRUE);
+    SetEdit(hEditor, "Bin");
+    Click(hEditor, IDOK);
+    hBox = WaitForWindow(pi.dwProcessId, "Application Error", hEditor, 10000);
+    CHECK(hBox != NULL, "no error box owned by the editor");
+    if (hBox != NULL) {
+        GetDlgItemTextA(hBox, 0xFFFF, text, sizeof text);
+        CHECK(strcmp(text, "Error writing system registry entry.") == 0, "text [%s]", text);
+        CHECK(WaitForWindow(pi.dwProcessId, "", hEditor, 0) == NULL, "an About box as well");
+        PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    }
+    CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
+    SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, FALSE);
+}
+
+static void TestKeystrokes(void)
+{
+    PROCESS_INFORMATION pi;
+    HWND hEditor, hAbout;
+    RegValue label;
+
+    BeginCase("keys: Enter with the label unchanged does nothing, Esc cancels");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    if (PressKeys(TRUE, "key Return")) {
+        Sleep(500);
+        CHECK(IsWindow(hEditor) && WaitForWindow(pi.dwProcessId, "", hEditor, 0) == NULL,
+              "Enter did something while Apply was disabled");
+        PressKeys(TRUE, "key Escape");
+    } else {
+        Click(hEditor, IDCANCEL);
+    }
+    CheckEndsUnchanged(&pi, "Trash");
+
+    BeginCase("keys: typing stops at 48 bytes");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    if (PressKeys(TRUE, "key ctrl+a BackSpace type " LABEL_48 "XYZ")) {
+        LRESULT cch = SendDlgItemMessageA(hEditor, 1000, WM_GETTEXTLENGTH, 0, 0);
+        CHECK(cch == 48, "edit holds %ld bytes", (long)cch);
+    }
+    Click(hEditor, IDCANCEL);
+    CheckEndsUnchanged(&pi, "Trash");
+
+    BeginCase("keys: typing a label and pressing Enter applies it; Enter closes About");
+    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+        return;
+    /* xdotool's type takes every word after it, so Enter goes in a second call. */
+    if (!PressKeys(TRUE, "key ctrl+a BackSpace type 'Keyed Bin'") || !PressKeys(TRUE, "key Return")) {
+        Click(hEditor, IDCANCEL);
+        WaitMorvane(&pi, 10000);
+        return;
+    }
+    hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000);
+    CHECK(hAbout != NULL, "Enter did not apply");
+    if (hAbout != NULL)
+        PressKeys(FALSE, "key Return"); /* the About box took the focus */
+    CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
+    ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
+    CHECK(IsStoredText(&label, REG_SZ, "Keyed Bin", 49), "label not stored from the keys");
+}
+
+int main(int argc, char **argv)
+{
+    InitHarness(argc, argv, 1);
+    TestEditorOpens();
+    TestApplyFollowsEdits();
+    TestApply();
+    TestCancelAndClose();
+    TestWriteError();
+    TestKeystrokes();
+    return EndTests();
+}

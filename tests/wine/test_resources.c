@@ -1,0 +1,282 @@
+/* Morvane Wine tests - the built program's own resources, as the resource compiler left
+ * them: both dialog templates field by field, the icon groups from the images' own
+ * headers, the version resource and the manifest.   test_resources.exe MORVANE_EXE */
+
+#include "harness.h"
+
+#include <stdio.h>
+#include <string.h>
+
+typedef struct {
+    DWORD id;
+    WORD classAtom;  /* 0x80 BUTTON, 0x81 EDIT, 0x82 STATIC */
+    const char *text; /* NULL: an icon, named by the ordinal iconId */
+    WORD iconId;
+    short x, y, cx, cy;
+    DWORD style, exStyle;
+} ItemSpec;
+
+typedef struct {
+    const char *name;
+    DWORD style, exStyle;
+    short x, y, cx, cy;
+    const char *title;
+    const ItemSpec *items;
+    WORD itemCount;
+} DialogSpec;
+
+static const ItemSpec EditorItems[] = {
+    {1000, 0x81, "", 0, 37, 16, 81, 12, 0x50810080, 0},
+    {1, 0x80, "Apply", 0, 37, 34, 39, 14, 0x50010001, 0},
+    {2, 0x80, "Cancel", 0, 79, 34, 39, 14, 0x50010000, 0},
+    {103, 0x82, "Current icon label:", 0, 37, 6, 58, 8, 0x50020000, 0},
+    {101, 0x82, NULL, 101, 8, 8, 20, 20, 0x50000003, 0x20},
+};
+
+static const ItemSpec AboutItems[] = {
+    {2, 0x80, "OK", 0, 47, 34, 31, 14, 0x50010301, 0},
+    {103, 0x82, "Morvane 1.0.0\nRecycle Bin renamer", 0, 38, 10, 73, 18, 0x50000080, 0},
+    {102, 0x82, NULL, 102, 8, 8, 20, 20, 0x50000003, 0x20},
+};
+
+static const DialogSpec Dialogs[] = {
+    {"MYDB", 0x80C808C0, 0, 0, 0, 126, 55, "Morvane", EditorItems, 5},
+    {"ABOUT", 0x90000040, 0x00010000, 0, 0, 126, 55, "", AboutItems, 3},
+};
+
+typedef struct {
+    WORD group;
+    int count;
+    struct {
+        int size, bits;
+    } images[4];
+} IconSpec;
+
+static const IconSpec Icons[] = {
+    {100, 4, {{16, 4}, {16, 8}, {32, 4}, {32, 8}}},
+    {101, 2, {{32, 4}, {32, 8}}},
+    {102, 2, {{32, 4}, {32, 8}}},
+};
+
+static HMODULE Module;
+
+static const BYTE *LoadRes(LPCSTR name, LPCSTR type, DWORD *cb)
+{
+    HRSRC hRes = FindResourceA(Module, name, type);
+    *cb = hRes ? SizeofResource(Module, hRes) : 0;
+    return hRes ? (const BYTE *)LockResource(LoadResource(Module, hRes)) : NULL;
+}
+
+static WORD Word(const BYTE **p)
+{
+    WORD w;
+    memcpy(&w, *p, sizeof w);
+    *p += sizeof w;
+    return w;
+}
+
+static DWORD Dword(const BYTE **p)
+{
+    DWORD d;
+    memcpy(&d, *p, sizeof d);
+    *p += sizeof d;
+    return d;
+}
+
+/* A name or ordinal: the ordinal (0 for a string or none), the string in 8 bits. */
+static WORD SzOrOrd(const BYTE **p, char *text, size_t cbText)
+{
+    WORD w = Word(p);
+    size_t i = 0;
+    text[0] = '\0';
+    if (w == 0xFFFF)
+        return Word(p);
+    while (w != 0) {
+        if (i + 1 < cbText)
+            text[i++] = w < 0x100 ? (char)w : '?';
+        w = Word(p);
+    }
+    text[i] = '\0';
+    return 0;
+}
+
+static void Align4(const BYTE **p, const BYTE *base)
+{
+    *p += (4 - ((*p - base) & 3)) & 3;
+}
+
+static void TestDialog(const DialogSpec *d)
+{
+    const BYTE *base, *p;
+    DWORD cb;
+    char text[128], face[64];
+    WORD i, ordinal;
+
+    BeginCase(d->name);
+    base = p = LoadRes(d->name, RT_DIALOG, &cb);
+    CHECK(p != NULL, "no template %s", d->name);
+    if (p == NULL)
+        return;
+    {
+        WORD version = Word(&p), signature = Word(&p);
+        DWORD helpId = Dword(&p), exStyle = Dword(&p), style = Dword(&p);
+        WORD count = Word(&p);
+        short x = (short)Word(&p), y = (short)Word(&p), cx = (short)Word(&p), cy = (short)Word(&p);
+        CHECK(version == 1 && signature == 0xFFFF, "not an extended template, version 1");
+        CHECK(helpId == 0, "help id %lu", helpId);
+        CHECK(exStyle == d->exStyle, "extended style %08lx", exStyle);
+        CHECK(style == d->style, "style %08lx", style);
+        CHECK(count == d->itemCount, "%u controls", count);
+        CHECK(x == d->x && y == d->y && cx == d->cx && cy == d->cy, "at %d,%d size %dx%d", x, y, cx, cy);
+    }
+    CHECK(SzOrOrd(&p, text, sizeof text) == 0 && text[0] == '\0', "has a menu");
+    CHECK(SzOrOrd(&p, text, sizeof text) == 0 && text[0] == '\0', "has a dialog class");
+    SzOrOrd(&p, text, sizeof text);
+    CHECK(strcmp(text, d->title) == 0, "caption [%s]", text);
+    {
+        WORD points = Word(&p), weight = Word(&p);
+        CHECK(points == 8 && weight == 0, "font of %u points, weight %u", points, weight);
+    }
+    CHECK(p[0] == 0 && p[1] == 1, "italic %d, charset %d", p[0], p[1]);
+    p += 2;
+    SzOrOrd(&p, face, sizeof face);
+    CHECK(strcmp(face, "MS Sans Serif") == 0, "font [%s]", face);
+
+    for (i = 0; i < d->itemCount; ++i) {
+        const ItemSpec *c = &d->items[i];
+        Align4(&p, base);
+        {
+            DWORD helpId = Dword(&p), exStyle = Dword(&p), style = Dword(&p);
+            short x = (short)Word(&p), y = (short)Word(&p), cx = (short)Word(&p), cy = (short)Word(&p);
+            DWORD id = Dword(&p);
+            CHECK(id == c->id, "control %u has id %lu, expected %lu", i, id, c->id);
+            CHECK(helpId == 0, "control %lu help id", c->id);
+            CHECK(exStyle == c->exStyle, "control %lu extended style %08lx", c->id, exStyle);
+            CHECK(style == c->style, "control %lu style %08lx", c->id, style);
+            CHECK(x == c->x && y == c->y && cx == c->cx && cy == c->cy, "control %lu at %d,%d size %dx%d",
+                  c->id, x, y, cx, cy);
+        }
+        CHECK(SzOrOrd(&p, text, sizeof text) == c->classAtom, "control %lu class", c->id);
+        ordinal = SzOrOrd(&p, text, sizeof text);
+        if (c->text != NULL)
+            CHECK(ordinal == 0 && strcmp(text, c->text) == 0, "control %lu text [%s]", c->id, text);
+        else
+            CHECK(ordinal == c->iconId, "control %lu shows icon %u", c->id, ordinal);
+        p += Word(&p); /* creation data */
+    }
+    CHECK(p <= base + cb, "template overruns its resource");
+}
+
+static BOOL CALLBACK CollectName(HMODULE hModule, LPCSTR type, LPSTR name, LONG_PTR lParam)
+{
+    char *names = (char *)lParam;
+    char one[32];
+    (void)hModule;
+    (void)type;
+    if (IS_INTRESOURCE(name))
+        snprintf(one, sizeof one, "%u ", (unsigned)(ULONG_PTR)name);
+    else
+        snprintf(one, sizeof one, "%s ", name);
+    strncat(names, one, 255 - strlen(names));
+    return TRUE;
+}
+
+static void TestNames(void)
+{
+    char names[256];
+
+    BeginCase("templates and icon groups, by name");
+    names[0] = '\0';
+    EnumResourceNamesA(Module, RT_DIALOG, CollectName, (LONG_PTR)names);
+    CHECK(strcmp(names, "ABOUT MYDB ") == 0, "dialog templates [%s]", names);
+    CHECK(FindResourceA(Module, "MyDB", RT_DIALOG) && FindResourceA(Module, "About", RT_DIALOG),
+          "the program's mixed-case names do not find the templates");
+    names[0] = '\0';
+    EnumResourceNamesA(Module, RT_GROUP_ICON, CollectName, (LONG_PTR)names);
+    CHECK(strcmp(names, "100 101 102 ") == 0, "icon groups [%s], 100 must come first", names);
+}
+
+static void TestIcon(const IconSpec *spec)
+{
+    const BYTE *p, *image;
+    DWORD cb, cbImage;
+    BITMAPINFOHEADER bih;
+    WORD count, i;
+    int j, found;
+    char name[32];
+
+    snprintf(name, sizeof name, "icon group %u", spec->group);
+    BeginCase(name);
+    p = LoadRes(MAKEINTRESOURCEA(spec->group), RT_GROUP_ICON, &cb);
+    CHECK(p != NULL, "missing");
+    if (p == NULL)
+        return;
+    {
+        WORD reserved = Word(&p), type = Word(&p);
+        CHECK(reserved == 0 && type == 1, "not an icon directory");
+    }
+    count = Word(&p);
+    CHECK(count == spec->count, "%u images, expected %d", count, spec->count);
+    for (i = 0; i < count; ++i) {
+        /* GRPICONDIRENTRY: sizes and depth as listed, then the RT_ICON id. */
+        WORD id;
+        p += 12;
+        id = Word(&p);
+        image = LoadRes(MAKEINTRESOURCEA(id), RT_ICON, &cbImage);
+        CHECK(image != NULL && cbImage >= sizeof bih, "image %u missing", id);
+        if (image == NULL)
+            continue;
+        memcpy(&bih, image, sizeof bih);
+        found = 0;
+        for (j = 0; j < spec->count; ++j)
+            found |= bih.biWidth == spec->images[j].size && bih.biHeight == 2 * spec->images[j].size &&
+                     bih.biBitCount == spec->images[j].bits;
+        CHECK(found, "image %ldx%ld at %u bits is not listed", bih.biWidth, bih.biHeight / 2, bih.biBitCount);
+    }
+}
+
+static void TestVersionAndManifest(const char *path)
+{
+    char block[4096];
+    char *value;
+    UINT cch;
+    DWORD cb;
+    const BYTE *manifest;
+    char text[2048];
+
+    BeginCase("version resource and manifest");
+    CHECK(GetFileVersionInfoA(path, 0, sizeof block, block), "no version resource");
+    CHECK(VerQueryValueA(block, "\\StringFileInfo\\040904E4\\ProductName", (void **)&value, &cch) &&
+              strcmp(value, "Morvane") == 0,
+          "product name");
+    CHECK(VerQueryValueA(block, "\\StringFileInfo\\040904E4\\FileDescription", (void **)&value, &cch) && cch > 1,
+          "file description");
+    manifest = LoadRes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24), &cb);
+    CHECK(manifest != NULL, "no manifest");
+    if (manifest != NULL) {
+        lstrcpynA(text, (const char *)manifest, cb + 1 < sizeof text ? cb + 1 : sizeof text);
+        CHECK(strstr(text, "level=\"asInvoker\"") != NULL, "manifest does not declare asInvoker");
+        CHECK(strstr(text, "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}") != NULL, "manifest does not name Windows 10");
+    }
+}
+
+int main(int argc, char **argv)
+{
+    char path[MAX_PATH];
+    size_t i;
+
+    InitHarness(argc, argv, 0);
+    ToDosPath(argv[1], path, sizeof path);
+    Module = LoadLibraryExA(path, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (Module == NULL) {
+        printf("cannot load %s (%lu)\n", path, GetLastError());
+        return 1;
+    }
+    for (i = 0; i < sizeof Dialogs / sizeof Dialogs[0]; ++i)
+        TestDialog(&Dialogs[i]);
+    TestNames();
+    for (i = 0; i < sizeof Icons / sizeof Icons[0]; ++i)
+        TestIcon(&Icons[i]);
+    TestVersionAndManifest(path);
+    return EndTests();
+}
