@@ -3,12 +3,12 @@
 #define MORVANE_RESOURCE_H
 
 // Icon groups; the lowest is the program's own icon.
-#define IDI_APP           100
-#define IDI_BIN_FULL      101
-#define IDI_BIN_EMPTY     102
+#define IDI_APP       100
+#define IDI_BIN_FULL  101
+#define IDI_BIN_EMPTY 102
 
 // Controls.
-#define IDC_CAPTION_TEXT  103
-#define IDC_LABEL_EDIT    1000
+#define IDC_CAPTION_TEXT 103
+#define IDC_LABEL_EDIT   1000
 
 #endif

@@ -1,11 +1,13 @@
 # Shared by the scripts: installs the Debian packages a step needs, when they are missing.
 # Usage: . scripts/lib/setup.sh; need_packages host|win32|wine|analysis ...
+# (analysis: the fuzzer's compiler and the static checkers)
 
 # Packages by purpose; wine32 needs the i386 architecture in dpkg.
 declare -A PACKAGES=(
     [host]="cmake make g++ libgtest-dev"
     [win32]="cmake make g++-mingw-w64-i686"
     [wine]="wine wine32:i386 fonts-wine xvfb xdotool imagemagick"
+    [analysis]="clang libclang-rt-dev clang-format clang-tidy cppcheck"
 )
 
 as_root() {

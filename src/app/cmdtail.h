@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-typedef BOOL (WINAPI *LEADBYTEPROC)(BYTE bTest);
+typedef BOOL(WINAPI *LEADBYTEPROC)(BYTE bTest);
 
 // Returns the part of pszLine after the program name and the blanks that follow it.
 // pfnIsLeadByte tells the lead bytes of the ANSI code page (none in a single-byte one).

@@ -22,8 +22,7 @@ static PathText SoundRead;
 // Reads the default value of hRoot\pszKey into the cbField bytes at pszField.
 // Data are taken as text whatever their type. Data that fill the field without
 // a NUL give the marker; shorter data without one end at the field's zero fill.
-static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD cbField,
-                              LPDWORD pdwType)
+static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD cbField, LPDWORD pdwType)
 {
     HKEY hKey;
     DWORD cbData = cbField;
@@ -45,8 +44,9 @@ static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD c
 // Stores pszText as the default value of hRoot\pszKey, creating the key when it is
 // missing. The whole field goes out: the text, its NUL and the zero fill after it.
 // A text longer than the field is refused without touching the registry.
-static LPCSTR WriteDefaultText(HKEY hRoot, LPCSTR pszKey, DWORD dwType, LPCSTR pszText,
-                               LPSTR pszField, DWORD cbField)
+// Returns whether it was stored; the field then holds the text, else the marker.
+static BOOL WriteDefaultText(HKEY hRoot, LPCSTR pszKey, DWORD dwType, LPCSTR pszText, LPSTR pszField,
+                             DWORD cbField)
 {
     HKEY hKey;
     LONG lStatus = ERROR_INSUFFICIENT_BUFFER;
@@ -62,7 +62,7 @@ static LPCSTR WriteDefaultText(HKEY hRoot, LPCSTR pszKey, DWORD dwType, LPCSTR p
     }
     if (lStatus != ERROR_SUCCESS)
         CopyText(pszField, cbField, NotFoundMarker);
-    return pszField;
+    return lStatus == ERROR_SUCCESS;
 }
 
 LPCSTR ReadBinLabel(void)
@@ -80,14 +80,16 @@ LPCSTR ReadEmptyBinSound(void)
     return ReadDefaultText(HKEY_CURRENT_USER, szSoundKey, SoundRead, sizeof SoundRead, NULL);
 }
 
-LPCSTR WriteBinLabel(LPCSTR pszLabel)
+// The result alone cannot tell a stored label "NOT_FOUND" from a failure; pfStored can.
+LPCSTR WriteBinLabel(LPCSTR pszLabel, BOOL *pfStored)
 {
-    return WriteDefaultText(HKEY_CLASSES_ROOT, szLabelKey, REG_SZ, pszLabel, LabelWritten,
-                            sizeof LabelWritten);
+    *pfStored =
+        WriteDefaultText(HKEY_CLASSES_ROOT, szLabelKey, REG_SZ, pszLabel, LabelWritten, sizeof LabelWritten);
+    return LabelWritten;
 }
 
 LPCSTR WriteBinIcon(LPCSTR pszIcon, DWORD dwType)
 {
-    return WriteDefaultText(HKEY_CLASSES_ROOT, szIconKey, dwType, pszIcon, IconWritten,
-                            sizeof IconWritten);
+    WriteDefaultText(HKEY_CLASSES_ROOT, szIconKey, dwType, pszIcon, IconWritten, sizeof IconWritten);
+    return IconWritten;
 }

@@ -7,5 +7,5 @@
 LPCSTR ReadBinLabel(void);
 LPCSTR ReadBinIcon(LPDWORD pdwType);  // also gives the value's type, to write it back alike
 LPCSTR ReadEmptyBinSound(void);
-LPCSTR WriteBinLabel(LPCSTR pszLabel);
+LPCSTR WriteBinLabel(LPCSTR pszLabel, BOOL *pfStored);  // the label "NOT_FOUND" reads like a failure
 LPCSTR WriteBinIcon(LPCSTR pszIcon, DWORD dwType);

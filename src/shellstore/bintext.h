@@ -2,8 +2,8 @@
 // Every width counts bytes and includes the terminating NUL.
 #pragma once
 
-#include <windows.h>
 #include <stddef.h>
+#include <windows.h>
 
 typedef CHAR LabelText[49];  // a Recycle Bin label: at most 48 bytes of text
 typedef CHAR PathText[256];  // a file path or icon location: at most 255 bytes

@@ -12,7 +12,7 @@ BOOL ChangeBinLabel(LPCSTR pszNewLabel)
     BOOL fStored;
 
     CopyText(IconPath, sizeof IconPath, ReadBinIcon(&dwIconType));
-    fStored = !IsNotFound(WriteBinLabel(pszNewLabel));
+    WriteBinLabel(pszNewLabel, &fStored);
 
     // Rewriting the icon location makes the shell drop its cached icon and label.
     // It keeps its type (the shell's own is usually REG_EXPAND_SZ), and a failed

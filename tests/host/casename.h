@@ -32,4 +32,7 @@ struct CaseName {
 
 // Prints a case by its description in test reports, instead of its raw bytes.
 #define PRINT_CASE_NAME(Case) \
-    inline void PrintTo(const Case &c, std::ostream *os) { *os << c.name; }
+    inline void PrintTo(const Case &c, std::ostream *os) \
+    { \
+        *os << c.name; \
+    }

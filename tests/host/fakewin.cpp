@@ -11,7 +11,7 @@
 
 FakeWin Fake;
 
-static int DesktopPidl;  // its address stands for the desktop's item list
+static int DesktopPidl;    // its address stands for the desktop's item list
 static int ProgramModule;  // its address stands for the program's module
 
 struct FakeHandle {
@@ -108,8 +108,7 @@ LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult)
     return ERROR_SUCCESS;
 }
 
-LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData,
-                      LPDWORD lpcbData)
+LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData)
 {
     FakeHandle *h = Handle(hKey);
     Log("RegQueryValueExA %s [%s]", h->key.c_str(), lpValueName);
@@ -131,8 +130,7 @@ LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LP
     return ERROR_SUCCESS;
 }
 
-LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE *lpData,
-                    DWORD cbData)
+LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE *lpData, DWORD cbData)
 {
     FakeHandle *h = Handle(hKey);
     Log("RegSetValueExA %s [%s] type %u cb %u", h->key.c_str(), lpValueName, dwType, cbData);
@@ -166,7 +164,9 @@ HRESULT SHGetSpecialFolderLocation(HWND, int csidl, LPITEMIDLIST *ppidl)
 void SHChangeNotify(LONG wEventId, UINT uFlags, LPCVOID dwItem1, LPCVOID dwItem2)
 {
     Log("SHChangeNotify 0x%08x 0x%04x %s %s", (unsigned)wEventId, uFlags,
-        dwItem1 == nullptr ? "null" : dwItem1 == &DesktopPidl ? "desktop" : "other",
+        dwItem1 == nullptr        ? "null"
+        : dwItem1 == &DesktopPidl ? "desktop"
+                                  : "other",
         dwItem2 == nullptr ? "null" : "other");
 }
 

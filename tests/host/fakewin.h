@@ -62,8 +62,8 @@ extern FakeWin Fake;
 // Control of a fake dialog, as the scripted user sees it.
 FakeWindow &FakeControl(HWND hDlg, int id);
 void FakeType(HWND hDlg, int id, const std::string &text);  // replaces the text, as a user would
-void FakeCommand(HWND hDlg, int id, WORD code = 0);          // a WM_COMMAND from a control
+void FakeCommand(HWND hDlg, int id, WORD code = 0);         // a WM_COMMAND from a control
 
-#define BIN_KEY "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
-#define ICON_KEY BIN_KEY "\\DefaultIcon"
+#define BIN_KEY   "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
+#define ICON_KEY  BIN_KEY "\\DefaultIcon"
 #define SOUND_KEY "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current"

@@ -18,9 +18,11 @@ struct AboutMessage {
 };
 PRINT_CASE_NAME(AboutMessage)
 
-
 static const AboutMessage AboutMessages[] = {
-    {"init takes focus then foreground", WM_INITDIALOG, 0, FALSE,
+    {"init takes focus then foreground",
+     WM_INITDIALOG,
+     0,
+     FALSE,
      {"SetFocus About", "SetForegroundWindow About"}},
     {"paint asks for the foreground", WM_PAINT, 0, FALSE, {"SetForegroundWindow About"}},
     {"OK Enter and Esc end it", WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), TRUE, {"EndDialog About 0"}},

@@ -21,7 +21,6 @@ struct Reader {
 };
 PRINT_CASE_NAME(Reader)
 
-
 static LPCSTR ReadIcon(void)
 {
     DWORD dwType = 0xdeadbeef;
@@ -43,45 +42,32 @@ struct ReadCase {
 };
 PRINT_CASE_NAME(ReadCase)
 
-
 static const ReadCase ReadCases[] = {
-    {"text filling the field with its NUL", REG_SZ,
-     [](size_t w) { return std::string(w - 1, 'a') + '\0'; },
+    {"text filling the field with its NUL", REG_SZ, [](size_t w) { return std::string(w - 1, 'a') + '\0'; },
      [](size_t w) { return std::string(w - 1, 'a'); }},
-    {"text one byte too long", REG_SZ,
-     [](size_t w) { return std::string(w, 'a') + '\0'; },
+    {"text one byte too long", REG_SZ, [](size_t w) { return std::string(w, 'a') + '\0'; },
      [](size_t) { return Marker; }},
-    {"text two bytes too long", REG_SZ,
-     [](size_t w) { return std::string(w + 1, 'a') + '\0'; },
+    {"text two bytes too long", REG_SZ, [](size_t w) { return std::string(w + 1, 'a') + '\0'; },
      [](size_t) { return Marker; }},
-    {"data filling the field without a NUL", REG_SZ,
-     [](size_t w) { return std::string(w, 'a'); },
+    {"data filling the field without a NUL", REG_SZ, [](size_t w) { return std::string(w, 'a'); },
      [](size_t) { return Marker; }},
-    {"shorter data without a NUL", REG_SZ,
-     [](size_t w) { return std::string(w - 1, 'a'); },
+    {"shorter data without a NUL", REG_SZ, [](size_t w) { return std::string(w - 1, 'a'); },
      [](size_t w) { return std::string(w - 1, 'a'); }},
-    {"empty string", REG_SZ,
-     [](size_t) { return std::string(1, '\0'); },
+    {"empty string", REG_SZ, [](size_t) { return std::string(1, '\0'); },
      [](size_t) { return std::string(); }},
-    {"no data at all", REG_SZ,
-     [](size_t) { return std::string(); },
-     [](size_t) { return std::string(); }},
-    {"text with an inner NUL", REG_SZ,
-     [](size_t) { return std::string("ab\0cd", 6); },
+    {"no data at all", REG_SZ, [](size_t) { return std::string(); }, [](size_t) { return std::string(); }},
+    {"text with an inner NUL", REG_SZ, [](size_t) { return std::string("ab\0cd", 6); },
      [](size_t) { return std::string("ab"); }},
-    {"expandable string", REG_EXPAND_SZ,
-     [](size_t) { return std::string("%SystemRoot%\\x.dll,-1", 22); },
+    {"expandable string", REG_EXPAND_SZ, [](size_t) { return std::string("%SystemRoot%\\x.dll,-1", 22); },
      [](size_t) { return std::string("%SystemRoot%\\x.dll,-1"); }},
-    {"dword taken as text", REG_DWORD,
-     [](size_t) { return std::string("A\0\0\0", 4); },
+    {"dword taken as text", REG_DWORD, [](size_t) { return std::string("A\0\0\0", 4); },
      [](size_t) { return std::string("A"); }},
-    {"binary without NUL taken as text", REG_BINARY,
-     [](size_t) { return std::string("abc"); },
+    {"binary without NUL taken as text", REG_BINARY, [](size_t) { return std::string("abc"); },
      [](size_t) { return std::string("abc"); }},
 };
 
 class ReaderTest : public testing::TestWithParam<std::tuple<Reader, ReadCase>> {
-protected:
+  protected:
     void SetUp() override { Fake.Reset(); }
 };
 
@@ -98,7 +84,8 @@ TEST_P(ReaderTest, ReturnsTerminatedTextWithinFieldOrMarker)
     EXPECT_EQ(Fake.openKeys, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, ReaderTest, testing::Combine(testing::ValuesIn(Readers), testing::ValuesIn(ReadCases)),
+INSTANTIATE_TEST_SUITE_P(Data, ReaderTest,
+                         testing::Combine(testing::ValuesIn(Readers), testing::ValuesIn(ReadCases)),
                          CaseName());
 
 // Each failing step, and each missing piece, gives the marker and leaves no key open.
@@ -110,7 +97,6 @@ struct ReadFailure {
 };
 PRINT_CASE_NAME(ReadFailure)
 
-
 static const ReadFailure ReadFailures[] = {
     {"open fails", FAIL_OPEN, false, false},
     {"query fails", FAIL_QUERY, false, false},
@@ -120,7 +106,7 @@ static const ReadFailure ReadFailures[] = {
 };
 
 class ReaderFailure : public testing::TestWithParam<std::tuple<Reader, ReadFailure>> {
-protected:
+  protected:
     void SetUp() override { Fake.Reset(); }
 };
 
@@ -139,7 +125,8 @@ TEST_P(ReaderFailure, GivesTheMarker)
     EXPECT_EQ(Fake.openKeys, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, ReaderFailure, testing::Combine(testing::ValuesIn(Readers), testing::ValuesIn(ReadFailures)),
+INSTANTIATE_TEST_SUITE_P(Steps, ReaderFailure,
+                         testing::Combine(testing::ValuesIn(Readers), testing::ValuesIn(ReadFailures)),
                          CaseName());
 
 TEST(BinIconReader, GivesTheValueType)
@@ -163,16 +150,21 @@ struct WriteCase {
 };
 PRINT_CASE_NAME(WriteCase)
 
-
 static LPCSTR Write(const WriteCase &c)
 {
-    return c.width == 49 ? WriteBinLabel(c.text.c_str()) : WriteBinIcon(c.text.c_str(), c.type);
+    BOOL fStored = FALSE;
+    if (c.width != 49)
+        return WriteBinIcon(c.text.c_str(), c.type);
+    LPCSTR pszResult = WriteBinLabel(c.text.c_str(), &fStored);
+    EXPECT_TRUE(fStored);
+    return pszResult;
 }
 
 static const WriteCase WriteCases[] = {
     {"label", BIN_KEY, 49, REG_SZ, "Bin", true},
     {"label of 48 bytes", BIN_KEY, 49, REG_SZ, std::string(48, 'L'), true},
     {"empty label", BIN_KEY, 49, REG_SZ, "", true},
+    {"label that reads like the marker", BIN_KEY, 49, REG_SZ, "NOT_FOUND", true},
     {"label key created when missing", BIN_KEY, 49, REG_SZ, "Bin", false},
     {"icon as plain string", ICON_KEY, 256, REG_SZ, "C:\\x.dll,-1", true},
     {"icon as expandable string", ICON_KEY, 256, REG_EXPAND_SZ, "%SystemRoot%\\x.dll,-1", true},
@@ -180,7 +172,7 @@ static const WriteCase WriteCases[] = {
 };
 
 class WriterTest : public testing::TestWithParam<WriteCase> {
-protected:
+  protected:
     void SetUp() override { Fake.Reset(); }
 };
 
@@ -210,7 +202,6 @@ struct WriteFailure {
 };
 PRINT_CASE_NAME(WriteFailure)
 
-
 static const WriteFailure WriteFailures[] = {
     {"create fails", FAIL_CREATE, false},
     {"set fails", FAIL_SET, false},
@@ -218,7 +209,7 @@ static const WriteFailure WriteFailures[] = {
 };
 
 class WriterFailure : public testing::TestWithParam<WriteFailure> {
-protected:
+  protected:
     void SetUp() override { Fake.Reset(); }
 };
 
@@ -229,10 +220,13 @@ TEST_P(WriterFailure, GivesTheMarker)
     Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, "Icon");
     Fake.failStep = f.step;
 
-    EXPECT_EQ(std::string(WriteBinLabel("New")), Marker);
+    BOOL fStored = TRUE;
+    EXPECT_EQ(std::string(WriteBinLabel("New", &fStored)), Marker);
+    EXPECT_FALSE(fStored);
     EXPECT_EQ(std::string(WriteBinIcon("Other", REG_SZ)), Marker);
 
-    EXPECT_EQ(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data.substr(0, 4), f.stored ? std::string("New", 4) : std::string("Old", 4));
+    EXPECT_EQ(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data.substr(0, 4),
+              f.stored ? std::string("New", 4) : std::string("Old", 4));
     EXPECT_EQ(Fake.openKeys, 0);
 }
 
@@ -243,7 +237,9 @@ TEST(Writers, RefuseTextsLongerThanTheirFieldWithoutTouchingTheRegistry)
     Fake.Reset();
     Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Old");
 
-    EXPECT_EQ(std::string(WriteBinLabel(std::string(49, 'L').c_str())), Marker);
+    BOOL fStored = TRUE;
+    EXPECT_EQ(std::string(WriteBinLabel(std::string(49, 'L').c_str(), &fStored)), Marker);
+    EXPECT_FALSE(fStored);
     EXPECT_EQ(std::string(WriteBinIcon(std::string(256, 'i').c_str(), REG_SZ)), Marker);
     EXPECT_TRUE(Fake.Calls("Reg").empty());
     EXPECT_FALSE(Fake.HasKey(HKEY_CLASSES_ROOT, ICON_KEY));

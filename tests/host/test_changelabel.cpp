@@ -24,7 +24,7 @@ static std::string Padded(std::string text, size_t width)
 }
 
 class ChangeLabel : public testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         Fake.Reset();
@@ -70,7 +70,6 @@ struct LabelFailure {
 };
 PRINT_CASE_NAME(LabelFailure)
 
-
 static const LabelFailure LabelFailures[] = {
     {"create fails", FAIL_CREATE},
     {"set fails", FAIL_SET},
@@ -86,7 +85,8 @@ TEST_P(ChangeLabelFailure, IsReportedAndTheRestStillRuns)
 
     EXPECT_FALSE(ChangeBinLabel("Bin"));
 
-    EXPECT_EQ(Fake.Calls("RegSetValueExA " ICON_KEY), std::vector<std::string>{"RegSetValueExA " ICON_KEY " [] type 2 cb 256"});
+    EXPECT_EQ(Fake.Calls("RegSetValueExA " ICON_KEY),
+              std::vector<std::string>{"RegSetValueExA " ICON_KEY " [] type 2 cb 256"});
     EXPECT_EQ(Fake.Calls("SHChangeNotify"), BothNotifications);
     EXPECT_EQ(Fake.openKeys, 0);
 }
@@ -100,11 +100,15 @@ struct IconFailure {
 };
 PRINT_CASE_NAME(IconFailure)
 
-
 static const IconFailure IconFailures[] = {
     {"icon key missing", [] { Fake.RemoveKey(HKEY_CLASSES_ROOT, ICON_KEY); }},
-    {"icon too long to read", [] { Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, std::string(256, 'i').c_str()); }},
-    {"icon query fails", [] { Fake.failStep = FAIL_QUERY; Fake.failKey = ICON_KEY; }},
+    {"icon too long to read",
+     [] { Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, std::string(256, 'i').c_str()); }},
+    {"icon query fails",
+     [] {
+         Fake.failStep = FAIL_QUERY;
+         Fake.failKey = ICON_KEY;
+     }},
     {"icon reads as the marker", [] { Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, "NOT_FOUND"); }},
 };
 

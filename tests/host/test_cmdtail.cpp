@@ -29,7 +29,6 @@ struct TailCase {
 };
 PRINT_CASE_NAME(TailCase)
 
-
 static const TailCase TailCases[] = {
     {"word after plain name", NoLeadBytes, "morvane.exe Trash", "Trash"},
     {"quoted name with blanks", NoLeadBytes, "\"C:\\Program Files\\morvane.exe\" Trash", "Trash"},
@@ -40,7 +39,11 @@ static const TailCase TailCases[] = {
     {"inner and trailing blanks kept", NoLeadBytes, "morvane.exe  Old  Bin  ", "Old  Bin  "},
     {"tab ends a plain name", NoLeadBytes, "morvane.exe\tBin", "Bin"},
     {"control bytes count as blanks", NoLeadBytes, "morvane.exe\x01\x1f Bin", "Bin"},
-    {"byte 0xA0 is no blank", NoLeadBytes, "mor\xa0vane.exe \xa0" "Bin", "\xa0" "Bin"},
+    {"byte 0xA0 is no blank", NoLeadBytes,
+     "mor\xa0vane.exe \xa0"
+     "Bin",
+     "\xa0"
+     "Bin"},
     {"high bytes start a tail", NoLeadBytes, "morvane.exe \xe9t\xe9", "\xe9t\xe9"},
     {"text glued to the closing quote", NoLeadBytes, "\"morvane.exe\"Trash", "Trash"},
     {"empty quoted name", NoLeadBytes, "\"\" Bin", "Bin"},

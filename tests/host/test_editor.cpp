@@ -15,8 +15,9 @@ static const char Label48[] = "012345678901234567890123456789012345678901234567"
 
 static std::vector<std::string> ApplyCalls()
 {
-    static const char *const prefixes[] = {"EnableWindow", "RegSetValueExA", "SHChangeNotify", "PlaySoundA",
-                                           "DialogBoxParamA", "EndDialog", "MessageBoxA"};
+    static const char *const prefixes[] = {"EnableWindow", "RegSetValueExA",  "SHChangeNotify",
+                                           "PlaySoundA",   "DialogBoxParamA", "EndDialog",
+                                           "MessageBoxA"};
     std::vector<std::string> calls;
     for (const std::string &line : Fake.log)
         for (const char *prefix : prefixes)
@@ -26,18 +27,22 @@ static std::vector<std::string> ApplyCalls()
 }
 
 class Editor : public testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         Fake.Reset();
         Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
         Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, REG_EXPAND_SZ, std::string("x.dll,-1", 9));
-        Fake.SetDefault(HKEY_CURRENT_USER, SOUND_KEY, REG_EXPAND_SZ, std::string("%SystemRoot%\\Media\\empty.wav", 29));
+        Fake.SetDefault(HKEY_CURRENT_USER, SOUND_KEY, REG_EXPAND_SZ,
+                        std::string("%SystemRoot%\\Media\\empty.wav", 29));
         Fake.environment["SystemRoot"] = "C:\\Windows";
         Fake.users["About"] = [](HWND hAbout) { FakeCommand(hAbout, IDCANCEL); };
     }
 
-    static int Run() { return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT); }
+    static int Run()
+    {
+        return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
+    }
 
     static std::string StoredLabel()
     {
@@ -70,7 +75,6 @@ struct EditSequence {
 };
 PRINT_CASE_NAME(EditSequence)
 
-
 static const EditSequence EditSequences[] = {
     {"new label enables", "Trash", {{"Bin", true}}},
     {"deleting all text disables", "Trash", {{"Bin", true}, {"", false}}},
@@ -89,7 +93,8 @@ TEST_P(EditorEditing, EnablesApplyOnlyForAChangedNonEmptyLabel)
     Fake.users["MyDB"] = [](HWND hDlg) {
         for (const EditStep &step : GetParam().steps) {
             FakeType(hDlg, IDC_LABEL_EDIT, step.text);
-            EXPECT_EQ(FakeControl(hDlg, IDOK).enabled, step.applyEnabled) << "after typing '" << step.text << "'";
+            EXPECT_EQ(FakeControl(hDlg, IDOK).enabled, step.applyEnabled)
+                << "after typing '" << step.text << "'";
             EXPECT_EQ(std::string(NewLabel), step.text.substr(0, 48));
         }
         FakeCommand(hDlg, IDCANCEL);
@@ -178,7 +183,8 @@ TEST_F(Editor, ApplyThatCannotStoreShowsTheWriteErrorInsteadOfSoundAndAbout)
     EXPECT_EQ(Run(), 0);
 
     EXPECT_EQ(Fake.Calls("MessageBoxA"),
-              std::vector<std::string>{"MessageBoxA owned|Application Error|Error writing system registry entry.|0x00000010"});
+              std::vector<std::string>{
+                  "MessageBoxA owned|Application Error|Error writing system registry entry.|0x00000010"});
     EXPECT_TRUE(Fake.Calls("PlaySoundA").empty());
     EXPECT_TRUE(Fake.Calls("DialogBoxParamA About").empty());
     EXPECT_EQ(Fake.Calls("EndDialog"), std::vector<std::string>{"EndDialog MyDB 0"});
@@ -192,7 +198,6 @@ struct SoundCase {
     const char *played;  // nullptr: nothing played
 };
 PRINT_CASE_NAME(SoundCase)
-
 
 static const SoundCase SoundCases[] = {
     {"no sound key", nullptr, REG_SZ, nullptr},
@@ -223,7 +228,8 @@ TEST_P(EditorSound, PlaysTheExpandedNameOrNothing)
     if (c.played != nullptr)
         expected.push_back(std::string("PlaySoundA ") + c.played + " 0x00020000");
     EXPECT_EQ(Fake.Calls("PlaySoundA"), expected);
-    EXPECT_EQ(Fake.Calls("DialogBoxParamA About"), std::vector<std::string>{"DialogBoxParamA About program owned"});
+    EXPECT_EQ(Fake.Calls("DialogBoxParamA About"),
+              std::vector<std::string>{"DialogBoxParamA About program owned"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, EditorSound, testing::ValuesIn(SoundCases), CaseName());

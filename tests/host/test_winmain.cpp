@@ -26,7 +26,6 @@ struct TailRun {
 };
 PRINT_CASE_NAME(TailRun)
 
-
 static const TailRun TailRuns[] = {
     {"tail equal to the label", "Trash", "Trash", 0, false},
     {"different tail", "Trash", "Bin", 0, true},
@@ -36,12 +35,14 @@ static const TailRun TailRuns[] = {
     {"tail of 49 bytes is refused", "Trash", std::string(49, 'x'), 2, false},
     {"tail of 300 bytes is refused", "Trash", std::string(300, 'x'), 2, false},
     {"missing label key is created", nullptr, "Bin", 0, true},
-    {"unreadable 49-byte label is replaced", "0123456789012345678901234567890123456789012345678", "Bin", 0, true},
+    {"unreadable 49-byte label is replaced", "0123456789012345678901234567890123456789012345678", "Bin", 0,
+     true},
     {"marker as tail while the label is unreadable", nullptr, "NOT_FOUND", 0, false},
+    {"marker text as tail over a readable label is stored", "Trash", "NOT_FOUND", 0, true},
 };
 
 class CommandLineRun : public testing::TestWithParam<TailRun> {
-protected:
+  protected:
     void SetUp() override
     {
         Fake.Reset();
@@ -97,7 +98,6 @@ struct StartUp {
 };
 PRINT_CASE_NAME(StartUp)
 
-
 static const StartUp StartUps[] = {
     {"readable label opens the editor", "Trash", true},
     {"empty label opens the editor", "", true},
@@ -107,7 +107,7 @@ static const StartUp StartUps[] = {
 };
 
 class InteractiveStart : public testing::TestWithParam<StartUp> {
-protected:
+  protected:
     void SetUp() override { Fake.Reset(); }
 };
 
@@ -126,12 +126,15 @@ TEST_P(InteractiveStart, ChoosesEditorOrErrorBox)
     // The label is read once: the text checked is the text the editor shows.
     EXPECT_EQ(Fake.Calls("RegQueryValueExA " BIN_KEY).size(), s.stored ? 1u : 0u);
     if (s.editor) {
-        EXPECT_EQ(Fake.Calls("DialogBoxParamA"), std::vector<std::string>{"DialogBoxParamA MyDB program no owner"});
+        EXPECT_EQ(Fake.Calls("DialogBoxParamA"),
+                  std::vector<std::string>{"DialogBoxParamA MyDB program no owner"});
         EXPECT_EQ(std::string(CurrentLabel), s.stored);
         EXPECT_TRUE(Fake.Calls("MessageBoxA").empty());
     } else {
-        EXPECT_EQ(Fake.Calls("MessageBoxA"),
-                  std::vector<std::string>{"MessageBoxA no owner|Application Error|Error reading system registry entry.|0x00000010"});
+        EXPECT_EQ(
+            Fake.Calls("MessageBoxA"),
+            std::vector<std::string>{
+                "MessageBoxA no owner|Application Error|Error reading system registry entry.|0x00000010"});
         EXPECT_TRUE(Fake.Calls("DialogBoxParamA").empty());
     }
     EXPECT_TRUE(Fake.Calls("RegSetValueExA").empty());

@@ -161,7 +161,8 @@ BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbF
 {
     size_t cbText = strlen(text) + 1;
     DWORD i;
-    if (!value->exists || value->type != type || value->cb != cbField || memcmp(value->data, text, cbText) != 0)
+    if (!value->exists || value->type != type || value->cb != cbField ||
+        memcmp(value->data, text, cbText) != 0)
         return FALSE;
     for (i = (DWORD)cbText; i < cbField; ++i)
         if (value->data[i] != 0)

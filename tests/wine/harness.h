@@ -6,8 +6,8 @@
 #define _WIN32_WINNT 0x0601
 #include <windows.h>
 
-#define BIN_KEY "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
-#define ICON_KEY BIN_KEY "\\DefaultIcon"
+#define BIN_KEY   "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
+#define ICON_KEY  BIN_KEY "\\DefaultIcon"
 #define SOUND_KEY "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current"
 #define ICON_TEXT "%SystemRoot%\\System32\\shell32.dll,31"
 

@@ -11,8 +11,8 @@
 
 typedef struct {
     const char *name;
-    const char *stored;   /* label before the run; NULL: no Recycle Bin key at all */
-    const char *line;     /* the exact command line */
+    const char *stored; /* label before the run; NULL: no Recycle Bin key at all */
+    const char *line;   /* the exact command line */
     DWORD exitCode;
     const char *expected; /* label stored by the run; NULL: nothing written */
 } TailRun;
@@ -23,7 +23,8 @@ static const TailRun TailRuns[] = {
     {"quoted program name", "Trash", "\"C:\\Program Files\\Morvane\\morvane.exe\" Bin", 0, "Bin"},
     {"quotes of the tail are kept", "Trash", "morvane.exe \"Trash\"", 0, "\"Trash\""},
     {"trailing blanks are kept", "Trash", "morvane.exe Bin  ", 0, "Bin  "},
-    {"blanks after the name are skipped, inner ones kept", "Trash", "morvane.exe \t  Old  Bin", 0, "Old  Bin"},
+    {"blanks after the name are skipped, inner ones kept", "Trash", "morvane.exe \t  Old  Bin", 0,
+     "Old  Bin"},
     {"change of case only", "Trash", "morvane.exe TRASH", 0, "TRASH"},
     {"8-bit text", "Trash", "morvane.exe Corbeille \xe0 papier", 0, "Corbeille \xe0 papier"},
     {"tail of 48 bytes", "Trash", "morvane.exe " LABEL_48, 0, LABEL_48},
@@ -31,6 +32,7 @@ static const TailRun TailRuns[] = {
     {"missing label key is created", NULL, "morvane.exe Bin", 0, "Bin"},
     {"unreadable 49-byte label is replaced", LABEL_49, "morvane.exe Bin", 0, "Bin"},
     {"marker as tail while the label is unreadable", NULL, "morvane.exe NOT_FOUND", 0, NULL},
+    {"marker text as tail over a readable label is stored", "Trash", "morvane.exe NOT_FOUND", 0, "NOT_FOUND"},
 };
 
 static void TestTailRun(const TailRun *r)
@@ -56,8 +58,8 @@ static void TestTailRun(const TailRun *r)
               r->expected, label.cb);
         if (iconBefore.exists)
             CHECK(IsStoredText(&icon, REG_EXPAND_SZ, ICON_TEXT, 256),
-                  "icon not written back as the same expandable text in 256 bytes (type %lu, cb %lu)", icon.type,
-                  icon.cb);
+                  "icon not written back as the same expandable text in 256 bytes (type %lu, cb %lu)",
+                  icon.type, icon.cb);
         else
             CHECK(!icon.exists, "an icon location was stored although none could be read");
     }
@@ -77,7 +79,8 @@ static void TestLabelNotStored(void)
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
     ReadDefault(HKEY_CLASSES_ROOT, ICON_KEY, &icon);
     CHECK(label.exists && strcmp((char *)label.data, "Trash") == 0, "label changed");
-    CHECK(IsStoredText(&icon, REG_EXPAND_SZ, ICON_TEXT, 256), "icon not written back after the failed label write");
+    CHECK(IsStoredText(&icon, REG_EXPAND_SZ, ICON_TEXT, 256),
+          "icon not written back after the failed label write");
 }
 
 /* An empty tail (or blanks only) runs the interactive mode: with an unreadable label that is
@@ -115,7 +118,8 @@ static void TestStartUpError(const StartUp *s)
         CHECK(GetWindow(hBox, GW_OWNER) == NULL, "the box has an owner");
         CHECK(GetDlgItem(hBox, IDOK) != NULL && GetDlgItem(hBox, IDCANCEL) == NULL, "not a single OK button");
         hIcon = GetDlgItem(hBox, 0x0440);
-        CHECK(hIcon != NULL && (GetWindowLongA(hIcon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON, "no icon in the box");
+        CHECK(hIcon != NULL && (GetWindowLongA(hIcon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON,
+              "no icon in the box");
         CHECK(WaitForWindow(pi.dwProcessId, "Morvane", NULL, 0) == NULL, "the editor opened as well");
         PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     }

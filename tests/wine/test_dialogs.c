@@ -9,7 +9,7 @@
 #include <string.h>
 
 #define LABEL_48 "123456789012345678901234567890123456789012345678"
-#define NOTICE "Morvane 1.0.0\nRecycle Bin renamer"
+#define NOTICE   "Morvane 1.0.0\nRecycle Bin renamer"
 
 typedef struct {
     int id;
@@ -52,9 +52,10 @@ static void CheckControls(HWND hDlg, const ControlSpec *spec, size_t count)
         CHECK(GetDlgCtrlID(hCtl) == spec[i].id, "control %u has id %d, expected %d", (unsigned)i,
               GetDlgCtrlID(hCtl), spec[i].id);
         CHECK(lstrcmpiA(cls, spec[i].cls) == 0, "control %d is a %s", spec[i].id, cls);
-        CHECK((style & spec[i].style) == spec[i].style, "control %d style %08lx lacks %08lx", spec[i].id, style,
-              spec[i].style);
-        CHECK((exStyle & spec[i].exStyle) == spec[i].exStyle, "control %d ex style %08lx", spec[i].id, exStyle);
+        CHECK((style & spec[i].style) == spec[i].style, "control %d style %08lx lacks %08lx", spec[i].id,
+              style, spec[i].style);
+        CHECK((exStyle & spec[i].exStyle) == spec[i].exStyle, "control %d ex style %08lx", spec[i].id,
+              exStyle);
         if (spec[i].text != NULL) {
             SendMessageA(hCtl, WM_GETTEXT, sizeof text, (LPARAM)text);
             CHECK(strcmp(text, spec[i].text) == 0, "control %d reads [%s]", spec[i].id, text);
@@ -218,8 +219,9 @@ static void CheckForegroundAfterRepaint(HWND hAbout)
     HWND hCover;
 
     GetWindowRect(hAbout, &rc);
-    hCover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "cover", WS_POPUP | WS_VISIBLE, rc.left - 10, rc.top - 10,
-                             rc.right - rc.left + 20, rc.bottom - rc.top + 20, NULL, NULL, NULL, NULL);
+    hCover =
+        CreateWindowExA(WS_EX_TOPMOST, "STATIC", "cover", WS_POPUP | WS_VISIBLE, rc.left - 10, rc.top - 10,
+                        rc.right - rc.left + 20, rc.bottom - rc.top + 20, NULL, NULL, NULL, NULL);
     SetForegroundWindow(hCover);
     if (!WaitForeground(hCover, 1000)) {
         Skip("the platform did not give the covering window the foreground");
@@ -261,9 +263,11 @@ static void TestApply(void)
     GetClientRect(hEditor, &client);
     MapWindowPoints(hEditor, NULL, (POINT *)&client, 2);
     GetWindowRect(hAbout, &about);
-    CHECK(EqualRect(&client, &about), "About (%ld,%ld)-(%ld,%ld) does not cover the editor's client area "
-          "(%ld,%ld)-(%ld,%ld)", about.left, about.top, about.right, about.bottom, client.left, client.top,
-          client.right, client.bottom);
+    CHECK(EqualRect(&client, &about),
+          "About (%ld,%ld)-(%ld,%ld) does not cover the editor's client area "
+          "(%ld,%ld)-(%ld,%ld)",
+          about.left, about.top, about.right, about.bottom, client.left, client.top, client.right,
+          client.bottom);
     CHECK(!IsItemEnabled(hEditor, 1000) && !IsItemEnabled(hEditor, IDOK) && !IsItemEnabled(hEditor, IDCANCEL),
           "editor controls are enabled under the About box");
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);

@@ -9,7 +9,7 @@
 
 typedef struct {
     DWORD id;
-    WORD classAtom;  /* 0x80 BUTTON, 0x81 EDIT, 0x82 STATIC */
+    WORD classAtom;   /* 0x80 BUTTON, 0x81 EDIT, 0x82 STATIC */
     const char *text; /* NULL: an icon, named by the ordinal iconId */
     WORD iconId;
     short x, y, cx, cy;
@@ -249,14 +249,16 @@ static void TestVersionAndManifest(const char *path)
     CHECK(VerQueryValueA(block, "\\StringFileInfo\\040904E4\\ProductName", (void **)&value, &cch) &&
               strcmp(value, "Morvane") == 0,
           "product name");
-    CHECK(VerQueryValueA(block, "\\StringFileInfo\\040904E4\\FileDescription", (void **)&value, &cch) && cch > 1,
+    CHECK(VerQueryValueA(block, "\\StringFileInfo\\040904E4\\FileDescription", (void **)&value, &cch) &&
+              cch > 1,
           "file description");
     manifest = LoadRes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24), &cb);
     CHECK(manifest != NULL, "no manifest");
     if (manifest != NULL) {
         lstrcpynA(text, (const char *)manifest, cb + 1 < sizeof text ? cb + 1 : sizeof text);
         CHECK(strstr(text, "level=\"asInvoker\"") != NULL, "manifest does not declare asInvoker");
-        CHECK(strstr(text, "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}") != NULL, "manifest does not name Windows 10");
+        CHECK(strstr(text, "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}") != NULL,
+              "manifest does not name Windows 10");
     }
 }
 

@@ -37,47 +37,47 @@ typedef HKEY *PHKEY;
 typedef struct ITEMIDLIST__ *LPITEMIDLIST;
 typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
-#define TRUE 1
-#define FALSE 0
-#define MAX_PATH 260
-#define LOWORD(l) ((WORD)((UINT_PTR)(l) & 0xffff))
-#define HIWORD(l) ((WORD)(((UINT_PTR)(l) >> 16) & 0xffff))
+#define TRUE             1
+#define FALSE            0
+#define MAX_PATH         260
+#define LOWORD(l)        ((WORD)((UINT_PTR)(l)&0xffff))
+#define HIWORD(l)        ((WORD)(((UINT_PTR)(l) >> 16) & 0xffff))
 #define MAKEWPARAM(l, h) ((WPARAM)(((DWORD)(WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
-#define SUCCEEDED(hr) ((HRESULT)(hr) >= 0)
+#define SUCCEEDED(hr)    ((HRESULT)(hr) >= 0)
 
-#define S_OK ((HRESULT)0)
-#define E_FAIL ((HRESULT)0x80004005)
-#define ERROR_SUCCESS 0L
-#define ERROR_FILE_NOT_FOUND 2L
-#define ERROR_ACCESS_DENIED 5L
-#define ERROR_INVALID_HANDLE 6L
+#define S_OK                      ((HRESULT)0)
+#define E_FAIL                    ((HRESULT)0x80004005)
+#define ERROR_SUCCESS             0L
+#define ERROR_FILE_NOT_FOUND      2L
+#define ERROR_ACCESS_DENIED       5L
+#define ERROR_INVALID_HANDLE      6L
 #define ERROR_INSUFFICIENT_BUFFER 122L
-#define ERROR_MORE_DATA 234L
+#define ERROR_MORE_DATA           234L
 
 #define HKEY_CLASSES_ROOT ((HKEY)(UINT_PTR)0x80000000)
 #define HKEY_CURRENT_USER ((HKEY)(UINT_PTR)0x80000001)
-#define KEY_QUERY_VALUE 0x0001
-#define REG_NONE 0
-#define REG_SZ 1
-#define REG_EXPAND_SZ 2
-#define REG_BINARY 3
-#define REG_DWORD 4
+#define KEY_QUERY_VALUE   0x0001
+#define REG_NONE          0
+#define REG_SZ            1
+#define REG_EXPAND_SZ     2
+#define REG_BINARY        3
+#define REG_DWORD         4
 
-#define IDOK 1
-#define IDCANCEL 2
-#define MB_OK 0x00000000L
-#define MB_ICONERROR 0x00000010L
-#define WM_PAINT 0x000F
-#define WM_INITDIALOG 0x0110
-#define WM_COMMAND 0x0111
-#define EM_LIMITTEXT 0x00C5
-#define EN_CHANGE 0x0300
+#define IDOK           1
+#define IDCANCEL       2
+#define MB_OK          0x00000000L
+#define MB_ICONERROR   0x00000010L
+#define WM_PAINT       0x000F
+#define WM_INITDIALOG  0x0110
+#define WM_COMMAND     0x0111
+#define EM_LIMITTEXT   0x00C5
+#define EN_CHANGE      0x0300
 #define SW_SHOWDEFAULT 10
-#define SND_FILENAME 0x00020000L
+#define SND_FILENAME   0x00020000L
 
 LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
-LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
-                      LPBYTE lpData, LPDWORD lpcbData);
+LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
+                      LPDWORD lpcbData);
 LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult);
 LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE *lpData,
                     DWORD cbData);
@@ -89,8 +89,8 @@ BOOL PlaySoundA(LPCSTR pszSound, HMODULE hmod, DWORD fdwSound);
 
 int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
-INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
-                        DLGPROC lpDialogFunc, LPARAM dwInitParam);
+INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                        LPARAM dwInitParam);
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
 UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
