@@ -1,13 +1,35 @@
 // Morvane - plays the sound the user has chosen for emptying the Recycle Bin.
+// WINMM is loaded from the system directory only when a sound plays, so a command-line
+// rename never pays for it (its start-up enumerates the audio codecs).
 
 #include "app/app.h"
 #include "app/state.h"
 #include "shellstore/binreg.h"
 
+#include <string.h>
+
+typedef BOOL(WINAPI *PLAYSOUNDPROC)(LPCSTR pszSound, HMODULE hmod, DWORD fdwSound);
+
+static PLAYSOUNDPROC FindPlaySound(void)
+{
+    static const CHAR szWinmm[] = "\\winmm.dll";
+    CHAR szPath[MAX_PATH];
+    UINT cchDir = GetSystemDirectoryA(szPath, sizeof szPath);
+    HMODULE hWinmm;
+
+    if (cchDir == 0 || cchDir + sizeof szWinmm > sizeof szPath)
+        return NULL;
+    memcpy(szPath + cchDir, szWinmm, sizeof szWinmm);
+    hWinmm = LoadLibraryA(szPath);
+    // Through a generic function pointer, the way GetProcAddress results are meant to be cast.
+    return hWinmm ? (PLAYSOUNDPROC)(void (*)(void))GetProcAddress(hWinmm, "PlaySoundA") : NULL;
+}
+
 void PlayEmptyBinSound(void)
 {
     CHAR szSoundFile[MAX_PATH];
     DWORD cchExpanded;
+    PLAYSOUNDPROC pfnPlaySound;
 
     CopyText(SoundPath, sizeof SoundPath, ReadEmptyBinSound());
     // An unreadable value or an empty one (the user chose no sound) plays nothing.
@@ -19,5 +41,7 @@ void PlayEmptyBinSound(void)
     cchExpanded = ExpandEnvironmentStringsA(SoundPath, szSoundFile, sizeof szSoundFile);
     if (cchExpanded == 0 || cchExpanded > sizeof szSoundFile)
         CopyText(szSoundFile, sizeof szSoundFile, SoundPath);
-    PlaySoundA(szSoundFile, NULL, SND_FILENAME);
+    pfnPlaySound = FindPlaySound();
+    if (pfnPlaySound != NULL)
+        pfnPlaySound(szSoundFile, NULL, SND_FILENAME);
 }

@@ -13,6 +13,7 @@ FakeWin Fake;
 
 static int DesktopPidl;    // its address stands for the desktop's item list
 static int ProgramModule;  // its address stands for the program's module
+static int WinmmModule;    // and this one for WINMM, loaded from the system directory
 
 struct FakeHandle {
     HKEY hRoot;
@@ -198,10 +199,33 @@ DWORD ExpandEnvironmentStringsA(LPCSTR lpSrc, LPSTR lpDst, DWORD nSize)
     return (DWORD)out.size() + 1;
 }
 
-BOOL PlaySoundA(LPCSTR pszSound, HMODULE, DWORD fdwSound)
+static BOOL WINAPI FakePlaySoundA(LPCSTR pszSound, HMODULE, DWORD fdwSound)
 {
     Log("PlaySoundA %s 0x%08x", pszSound, fdwSound);
     return TRUE;
+}
+
+UINT GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize)
+{
+    static const char dir[] = "C:\\Windows\\system32";
+    if (uSize < sizeof dir)
+        return sizeof dir;
+    memcpy(lpBuffer, dir, sizeof dir);
+    return sizeof dir - 1;
+}
+
+HMODULE LoadLibraryA(LPCSTR lpLibFileName)
+{
+    Log("LoadLibraryA %s", lpLibFileName);
+    bool winmm = strcmp(lpLibFileName, "C:\\Windows\\system32\\winmm.dll") == 0 && !Fake.winmmMissing;
+    return winmm ? reinterpret_cast<HMODULE>(&WinmmModule) : nullptr;
+}
+
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
+{
+    if (reinterpret_cast<void *>(hModule) != &WinmmModule || strcmp(lpProcName, "PlaySoundA") != 0)
+        return nullptr;
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakePlaySoundA));
 }
 
 int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...)

@@ -44,6 +44,7 @@ struct FakeWin {
     LONG failStatus = ERROR_ACCESS_DENIED;
     int openKeys = 0;
     bool desktopLookupFails = false;
+    bool winmmMissing = false;
     std::map<std::string, std::string> environment;
     std::map<std::string, FakeUser> users;  // by template name
     std::vector<std::string> log;           // one line per platform call, in order

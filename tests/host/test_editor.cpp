@@ -234,6 +234,24 @@ TEST_P(EditorSound, PlaysTheExpandedNameOrNothing)
 
 INSTANTIATE_TEST_SUITE_P(Values, EditorSound, testing::ValuesIn(SoundCases), CaseName());
 
+TEST_F(Editor, SoundComesFromWinmmInTheSystemDirectoryOrNotAtAll)
+{
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
+        FakeCommand(hDlg, IDOK);
+    };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Fake.Calls("LoadLibraryA"),
+              std::vector<std::string>{"LoadLibraryA C:\\Windows\\system32\\winmm.dll"});
+
+    Fake.log.clear();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
+    Fake.winmmMissing = true;
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(Fake.Calls("PlaySoundA").empty());
+    EXPECT_EQ(Fake.Calls("DialogBoxParamA About").size(), 1u);
+}
+
 TEST_F(Editor, SoundNameThatExpandsPastMaxPathIsPassedUnexpanded)
 {
     Fake.environment["Long"] = std::string(300, 'd');

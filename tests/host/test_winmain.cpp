@@ -75,6 +75,7 @@ TEST_P(CommandLineRun, StoresTheTailOnlyWhenItDiffers)
     EXPECT_TRUE(Fake.Calls("MessageBoxA").empty());
     EXPECT_TRUE(Fake.Calls("DialogBoxParamA").empty());
     EXPECT_TRUE(Fake.Calls("PlaySoundA").empty());
+    EXPECT_TRUE(Fake.Calls("LoadLibraryA").empty()) << "a rename loads no sound library";
 }
 
 INSTANTIATE_TEST_SUITE_P(Tails, CommandLineRun, testing::ValuesIn(TailRuns), CaseName());

@@ -12,7 +12,9 @@ shift 2
 export WINEPREFIX="$root/prefix"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer at boot
+# No Mono or Gecko installer at boot; and no winemenubuilder, which Wine starts on every
+# association change to rewrite the host's desktop menus and file types.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export MORVANE_XDOTOOL="$(command -v xdotool || true)"
 export MORVANE_IMPORT="$(command -v import || true)"
 export MORVANE_WORK="$root"

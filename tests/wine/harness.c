@@ -84,7 +84,7 @@ const char *Arg(int index)
     return index < ArgCount ? Args[index] : "";
 }
 
-BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
+BOOL StartProcess(const char *image, const char *line, PROCESS_INFORMATION *pi)
 {
     STARTUPINFOA si;
     char cmdLine[1024];
@@ -92,7 +92,12 @@ BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
     si.cb = sizeof si;
     /* CreateProcessA may write into the line, so it gets a copy. */
     lstrcpynA(cmdLine, line, sizeof cmdLine);
-    return CreateProcessA(MorvanePath, cmdLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi);
+    return CreateProcessA(image, cmdLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi);
+}
+
+BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
+{
+    return StartProcess(MorvanePath, line, pi);
 }
 
 DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout)

@@ -24,6 +24,7 @@ const char *Arg(int index);
 void ToDosPath(const char *path, char *dos, size_t cbDos);
 
 /* The launcher: CreateProcessA with the exact command line, morvane.exe as the image. */
+BOOL StartProcess(const char *image, const char *line, PROCESS_INFORMATION *pi);
 BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi);
 DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout); /* exit code, or WAIT_TIMEOUT after a kill */
 DWORD RunMorvane(const char *line);

@@ -83,9 +83,13 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
                     DWORD cbData);
 LONG RegCloseKey(HKEY hKey);
 
+typedef INT_PTR(WINAPI *FARPROC)(void);
+
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);
+UINT GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
+HMODULE LoadLibraryA(LPCSTR lpLibFileName);
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 DWORD ExpandEnvironmentStringsA(LPCSTR lpSrc, LPSTR lpDst, DWORD nSize);
-BOOL PlaySoundA(LPCSTR pszSound, HMODULE hmod, DWORD fdwSound);
 
 int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
