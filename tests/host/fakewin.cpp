@@ -232,7 +232,7 @@ int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...)
 {
     va_list args;
     va_start(args, lpFmt);
-    int n = vsprintf(lpOut, lpFmt, args);  // the product passes literals only
+    int n = vsprintf(lpOut, lpFmt, args);  // the product checks its texts fit
     va_end(args);
     return n;
 }
