@@ -196,7 +196,7 @@ static void TestNames(void)
     CHECK(strcmp(names, "100 101 102 ") == 0, "icon groups [%s], 100 must come first", names);
 }
 
-static void TestIcon(const IconSpec *spec)
+static void TestIcon(const IconSpec *want)
 {
     const BYTE *p, *image;
     DWORD cb, cbImage;
@@ -205,9 +205,9 @@ static void TestIcon(const IconSpec *spec)
     int j, found;
     char name[32];
 
-    snprintf(name, sizeof name, "icon group %u", spec->group);
+    snprintf(name, sizeof name, "icon group %u", want->group);
     BeginCase(name);
-    p = LoadRes(MAKEINTRESOURCEA(spec->group), RT_GROUP_ICON, &cb);
+    p = LoadRes(MAKEINTRESOURCEA(want->group), RT_GROUP_ICON, &cb);
     CHECK(p != NULL, "missing");
     if (p == NULL)
         return;
@@ -216,7 +216,7 @@ static void TestIcon(const IconSpec *spec)
         CHECK(reserved == 0 && type == 1, "not an icon directory");
     }
     count = Word(&p);
-    CHECK(count == spec->count, "%u images, expected %d", count, spec->count);
+    CHECK(count == want->count, "%u images, expected %d", count, want->count);
     for (i = 0; i < count; ++i) {
         /* GRPICONDIRENTRY: sizes and depth as listed, then the RT_ICON id. */
         WORD id;
@@ -228,9 +228,9 @@ static void TestIcon(const IconSpec *spec)
             continue;
         memcpy(&bih, image, sizeof bih);
         found = 0;
-        for (j = 0; j < spec->count; ++j)
-            found |= bih.biWidth == spec->images[j].size && bih.biHeight == 2 * spec->images[j].size &&
-                     bih.biBitCount == spec->images[j].bits;
+        for (j = 0; j < want->count; ++j)
+            found |= bih.biWidth == want->images[j].size && bih.biHeight == 2 * want->images[j].size &&
+                     bih.biBitCount == want->images[j].bits;
         CHECK(found, "image %ldx%ld at %u bits is not listed", bih.biWidth, bih.biHeight / 2, bih.biBitCount);
     }
 }
