@@ -19,6 +19,12 @@ static PathText IconRead;
 static PathText IconWritten;
 static PathText SoundRead;
 
+// Every key is opened in the 64-bit view. On 64-bit Windows a 32-bit process would
+// otherwise see the Wow6432Node copy of the class key, which the 64-bit shell never
+// reads; 32-bit Windows ignores the flag.
+static const REGSAM samRead = KEY_QUERY_VALUE | KEY_WOW64_64KEY;
+static const REGSAM samWrite = KEY_SET_VALUE | KEY_WOW64_64KEY;
+
 // Reads the default value of hRoot\pszKey into the cbField bytes at pszField.
 // Data are taken as text whatever their type. Data that fill the field without
 // a NUL give the marker; shorter data without one end at the field's zero fill.
@@ -29,7 +35,7 @@ static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD c
     LONG lStatus;
 
     memset(pszField, 0, cbField);
-    lStatus = RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE, &hKey);
+    lStatus = RegOpenKeyExA(hRoot, pszKey, 0, samRead, &hKey);
     if (lStatus == ERROR_SUCCESS) {
         lStatus = RegQueryValueExA(hKey, szDefaultValue, NULL, pdwType, (LPBYTE)pszField, &cbData);
         LONG lCloseStatus = RegCloseKey(hKey);
@@ -52,7 +58,7 @@ static BOOL WriteDefaultText(HKEY hRoot, LPCSTR pszKey, DWORD dwType, LPCSTR psz
     LONG lStatus = ERROR_INSUFFICIENT_BUFFER;
 
     if (CopyText(pszField, cbField, pszText)) {
-        lStatus = RegCreateKeyA(hRoot, pszKey, &hKey);
+        lStatus = RegCreateKeyExA(hRoot, pszKey, 0, NULL, 0, samWrite, NULL, &hKey, NULL);
         if (lStatus == ERROR_SUCCESS) {
             lStatus = RegSetValueExA(hKey, szDefaultValue, 0, dwType, (const BYTE *)pszField, cbField);
             LONG lCloseStatus = RegCloseKey(hKey);

@@ -18,6 +18,7 @@ static int WinmmModule;    // and this one for WINMM, loaded from the system dir
 struct FakeHandle {
     HKEY hRoot;
     std::string key;
+    REGSAM sam;  // the rights the key was opened with
 };
 
 void FakeWin::Reset()
@@ -82,30 +83,31 @@ static FakeHandle *Handle(HKEY hKey)
     return reinterpret_cast<FakeHandle *>(hKey);
 }
 
-static HKEY OpenHandle(HKEY hRoot, const char *key)
+static HKEY OpenHandle(HKEY hRoot, const char *key, REGSAM sam)
 {
     ++Fake.openKeys;
-    return reinterpret_cast<HKEY>(new FakeHandle{hRoot, key});
+    return reinterpret_cast<HKEY>(new FakeHandle{hRoot, key, sam});
 }
 
-LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult)
+LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult)
 {
-    Log("RegOpenKeyExA %s", lpSubKey);
+    Log("RegOpenKeyExA %s sam 0x%04x", lpSubKey, (unsigned)samDesired);
     if (Fails(FAIL_OPEN, lpSubKey))
         return Fake.failStatus;
     if (!Fake.HasKey(hKey, lpSubKey))
         return ERROR_FILE_NOT_FOUND;
-    *phkResult = OpenHandle(hKey, lpSubKey);
+    *phkResult = OpenHandle(hKey, lpSubKey, samDesired);
     return ERROR_SUCCESS;
 }
 
-LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult)
+LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM samDesired,
+                     LPSECURITY_ATTRIBUTES, PHKEY phkResult, LPDWORD)
 {
-    Log("RegCreateKeyA %s", lpSubKey);
+    Log("RegCreateKeyExA %s sam 0x%04x", lpSubKey, (unsigned)samDesired);
     if (Fails(FAIL_CREATE, lpSubKey))
         return Fake.failStatus;
     Fake.keys[{hKey, lpSubKey}];
-    *phkResult = OpenHandle(hKey, lpSubKey);
+    *phkResult = OpenHandle(hKey, lpSubKey, samDesired);
     return ERROR_SUCCESS;
 }
 
@@ -115,6 +117,8 @@ LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LP
     Log("RegQueryValueExA %s [%s]", h->key.c_str(), lpValueName);
     if (Fails(FAIL_QUERY, h->key))
         return Fake.failStatus;
+    if ((h->sam & KEY_QUERY_VALUE) == 0)
+        return ERROR_ACCESS_DENIED;
     const FakeValue *value = Fake.Default(h->hRoot, h->key);
     if (value == nullptr || lpValueName == nullptr || lpValueName[0] != '\0')
         return ERROR_FILE_NOT_FOUND;
@@ -137,6 +141,8 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BY
     Log("RegSetValueExA %s [%s] type %u cb %u", h->key.c_str(), lpValueName, dwType, cbData);
     if (Fails(FAIL_SET, h->key))
         return Fake.failStatus;
+    if ((h->sam & KEY_SET_VALUE) == 0)
+        return ERROR_ACCESS_DENIED;
     Fake.SetDefault(h->hRoot, h->key, dwType, std::string((const char *)lpData, cbData));
     return ERROR_SUCCESS;
 }

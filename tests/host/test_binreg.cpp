@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 static const std::string Marker("NOT_FOUND");
 
@@ -244,3 +245,47 @@ TEST(Writers, RefuseTextsLongerThanTheirFieldWithoutTouchingTheRegistry)
     EXPECT_TRUE(Fake.Calls("Reg").empty());
     EXPECT_FALSE(Fake.HasKey(HKEY_CLASSES_ROOT, ICON_KEY));
 }
+
+// Every accessor reaches its key in the 64-bit view, asking only for the right it uses,
+// so a 32-bit build on 64-bit Windows changes the keys the 64-bit shell reads.
+struct ViewCase {
+    const char *name;
+    void (*call)(void);
+    const char *open;  // the one open or create the accessor makes
+};
+PRINT_CASE_NAME(ViewCase)
+
+static const ViewCase ViewCases[] = {
+    {"label read", [] { ReadBinLabel(); }, "RegOpenKeyExA " BIN_KEY " sam 0x0101"},
+    {"icon read", [] { ReadIcon(); }, "RegOpenKeyExA " ICON_KEY " sam 0x0101"},
+    {"sound read", [] { ReadEmptyBinSound(); }, "RegOpenKeyExA " SOUND_KEY " sam 0x0101"},
+    {"label write",
+     [] {
+         BOOL fStored;
+         WriteBinLabel("Bin", &fStored);
+     },
+     "RegCreateKeyExA " BIN_KEY " sam 0x0102"},
+    {"icon write", [] { WriteBinIcon("x.dll,-1", REG_SZ); }, "RegCreateKeyExA " ICON_KEY " sam 0x0102"},
+};
+
+class RegistryView : public testing::TestWithParam<ViewCase> {
+  protected:
+    void SetUp() override { Fake.Reset(); }
+};
+
+TEST_P(RegistryView, OpensItsKeyIn64BitViewWithTheRightItNeeds)
+{
+    const ViewCase &c = GetParam();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Old");
+    Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, "Icon");
+    Fake.SetDefault(HKEY_CURRENT_USER, SOUND_KEY, "ding.wav");
+
+    c.call();
+
+    std::vector<std::string> opens = Fake.Calls("RegOpenKeyExA");
+    for (const std::string &line : Fake.Calls("RegCreateKeyExA"))
+        opens.push_back(line);
+    EXPECT_EQ(opens, std::vector<std::string>{c.open});
+}
+
+INSTANTIATE_TEST_SUITE_P(Accessors, RegistryView, testing::ValuesIn(ViewCases), CaseName());

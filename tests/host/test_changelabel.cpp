@@ -123,7 +123,7 @@ TEST_P(ChangeLabelIconFailure, SkipsTheWriteBack)
     EXPECT_TRUE(ChangeBinLabel("Bin"));
 
     EXPECT_EQ(std::string(IconPath), "NOT_FOUND");
-    EXPECT_TRUE(Fake.Calls("RegCreateKeyA " ICON_KEY).empty());
+    EXPECT_TRUE(Fake.Calls("RegCreateKeyExA " ICON_KEY).empty());
     const FakeValue *after = Fake.Default(HKEY_CLASSES_ROOT, ICON_KEY);
     EXPECT_EQ(after ? after->data : "(none)", iconBefore);
     EXPECT_EQ(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data, Padded("Bin", 49));

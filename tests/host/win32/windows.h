@@ -34,6 +34,7 @@ typedef struct HINSTANCE__ *HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef struct HKEY__ *HKEY;
 typedef HKEY *PHKEY;
+typedef struct SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
 typedef struct ITEMIDLIST__ *LPITEMIDLIST;
 typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
@@ -57,6 +58,8 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define HKEY_CLASSES_ROOT ((HKEY)(UINT_PTR)0x80000000)
 #define HKEY_CURRENT_USER ((HKEY)(UINT_PTR)0x80000001)
 #define KEY_QUERY_VALUE   0x0001
+#define KEY_SET_VALUE     0x0002
+#define KEY_WOW64_64KEY   0x0100
 #define REG_NONE          0
 #define REG_SZ            1
 #define REG_EXPAND_SZ     2
@@ -78,7 +81,9 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
 LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
                       LPDWORD lpcbData);
-LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult);
+LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
+                     REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                     LPDWORD lpdwDisposition);
 LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE *lpData,
                     DWORD cbData);
 LONG RegCloseKey(HKEY hKey);
