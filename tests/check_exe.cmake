@@ -1,5 +1,5 @@
-# Checks the built program's budget: its size, and that it imports system DLLs only.
-#   cmake -DEXE=morvane.exe -DOBJDUMP=objdump -DMAX_BYTES=32768 -P check_exe.cmake
+# Checks the built program: its machine type, its size, and that it imports system DLLs only.
+#   cmake -DEXE=morvane.exe -DOBJDUMP=objdump -DFORMAT=pei-i386 -DMAX_BYTES=32768 -P check_exe.cmake
 cmake_minimum_required(VERSION 3.25)
 set(ALLOWED KERNEL32.DLL USER32.DLL ADVAPI32.DLL SHELL32.DLL WINMM.DLL MSVCRT.DLL)
 
@@ -12,6 +12,11 @@ endif()
 execute_process(COMMAND "${OBJDUMP}" -p "${EXE}" OUTPUT_VARIABLE headers RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} could not read ${EXE}")
+endif()
+string(REGEX MATCH "file format [^\n]+" format "${headers}")
+message(STATUS "${format}")
+if(NOT format STREQUAL "file format ${FORMAT}")
+  message(FATAL_ERROR "${EXE} has the ${format}, expected ${FORMAT}")
 endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
 if(NOT imports)

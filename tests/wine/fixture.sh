@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# Wine test fixture: a throwaway 32-bit prefix and a private X display, both under ROOT.
-#   fixture.sh ROOT setup      a fresh prefix, Xvfb, a persistent wineserver
-#   fixture.sh ROOT run CMD... CMD under Wine, with the fixture's prefix and display
-#   fixture.sh ROOT cleanup    stops wineserver and Xvfb, removes the prefix
+# Wine test fixture: a throwaway prefix of one architecture and a private X display, under ROOT.
+#   fixture.sh ROOT ARCH setup      a fresh ARCH (win32|win64) prefix, Xvfb, a persistent wineserver
+#   fixture.sh ROOT ARCH run [--needs-win32] TEST_EXE MORVANE_EXE ARGS...
+#                                   TEST_EXE under the prefix's own loader, with its display
+#   fixture.sh ROOT ARCH cleanup    stops wineserver and Xvfb, removes the prefix
+# Where a step needs 32-bit code (a win32 prefix, or --needs-win32) and this host cannot
+# run it, the step prints the reason and exits with 77, which CTest reports as skipped.
 set -euo pipefail
 
 root=$1
-action=$2
-shift 2
+arch=$2
+action=$3
+shift 3
 
+. "$(dirname "$0")/../../scripts/lib/wine.sh"
+
+SKIPPED=77
+loader=$(wine_loader "$arch")
+server=$(wine_server)
 export WINEPREFIX="$root/prefix"
-export WINEARCH=win32
+export WINEARCH="$arch"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer at boot; and no winemenubuilder, which Wine starts on every
 # association change to rewrite the host's desktop menus and file types.
@@ -19,9 +28,17 @@ export MORVANE_XDOTOOL="$(command -v xdotool || true)"
 export MORVANE_IMPORT="$(command -v import || true)"
 export MORVANE_WORK="$root"
 
+skip_unless_win32_runs() {
+    local reason
+    if reason=$(win32_refused "$(dirname "$root")"); then
+        echo "SKIP: $reason"
+        exit "$SKIPPED"
+    fi
+}
+
 stop() {
     if [ -d "$WINEPREFIX" ]; then
-        wineserver -k >/dev/null 2>&1 || true
+        "$server" -k >/dev/null 2>&1 || true
     fi
     if [ -f "$root/xvfb.pid" ]; then
         kill "$(cat "$root/xvfb.pid")" >/dev/null 2>&1 || true
@@ -38,6 +55,7 @@ case "$action" in
 setup)
     stop
     rm -rf "$root"
+    [ "$arch" = win32 ] && skip_unless_win32_runs
     mkdir -p "$root"
     # Xvfb picks a free display and writes its number to fd 3.
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$root/display" \
@@ -51,30 +69,38 @@ setup)
     use_display
     # Every Wine process gets the log, never CTest's output pipe, so none holds it open.
     {
-        wineserver -p
-        wineboot -i
+        "$server" -p
+        "$loader" wineboot -i
         # Wine draws its own window frames (no window manager runs), plays no sound,
         # and a crash ends the process instead of waiting on a dialog.
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-        wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f
-        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+        "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+        "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f
+        "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     } </dev/null >"$root/setup.log" 2>&1 || { cat "$root/setup.log"; exit 1; }
     # Dialogs use the classic bitmap fonts when Wine's own font files are at hand.
     for fonts in /usr/share/wine/fonts /usr/local/share/wine/fonts; do
         [ -d "$fonts" ] && cp -n "$fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     done
-    echo "prefix $WINEPREFIX, display $DISPLAY"
+    echo "$arch prefix $WINEPREFIX through $loader, display $DISPLAY"
     ;;
 run)
+    if [ "$arch" = win32 ] || [ "${1:-}" = --needs-win32 ]; then
+        [ "${1:-}" = --needs-win32 ] && shift
+        skip_unless_win32_runs
+    fi
+    if [ ! -f "${2:-}" ]; then
+        echo "SKIP: ${2:-the program under test} is not built (build its preset first)"
+        exit "$SKIPPED"
+    fi
     use_display
-    exec wine "$@"
+    exec "$loader" "$@"
     ;;
 cleanup)
     stop
     [ -n "${MORVANE_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"
     ;;
 *)
-    echo "usage: $0 ROOT setup|run CMD...|cleanup" >&2
+    echo "usage: $0 ROOT win32|win64 setup|run [--needs-win32] TEST_EXE MORVANE_EXE ...|cleanup" >&2
     exit 2
     ;;
 esac

@@ -9,7 +9,7 @@
 #include <string.h>
 
 #define LABEL_48 "123456789012345678901234567890123456789012345678"
-#define NOTICE   "Morvane 1.0.0\nRecycle Bin renamer"
+#define NOTICE   "Morvane " PROJECT_VERSION_TEXT "\nRecycle Bin renamer"
 
 typedef struct {
     int id;

@@ -35,7 +35,7 @@ static const ItemSpec EditorItems[] = {
 
 static const ItemSpec AboutItems[] = {
     {2, 0x80, "OK", 0, 47, 34, 31, 14, 0x50010301, 0},
-    {103, 0x82, "Morvane 1.0.0\nRecycle Bin renamer", 0, 38, 10, 73, 18, 0x50000080, 0},
+    {103, 0x82, "Morvane " PROJECT_VERSION_TEXT "\nRecycle Bin renamer", 0, 38, 10, 73, 18, 0x50000080, 0},
     {102, 0x82, NULL, 102, 8, 8, 20, 20, 0x50000003, 0x20},
 };
 
@@ -235,30 +235,70 @@ static void TestIcon(const IconSpec *want)
     }
 }
 
-static void TestVersionAndManifest(const char *path)
+/* The machine the file is built for, from its PE header: "x86", "amd64" or "". */
+static const char *MachineOf(const char *path)
 {
-    char block[4096];
+    IMAGE_DOS_HEADER dos;
+    IMAGE_FILE_HEADER file;
+    DWORD signature = 0;
+    const char *machine = "";
+    FILE *f = fopen(path, "rb");
+    if (f == NULL)
+        return machine;
+    if (fread(&dos, sizeof dos, 1, f) == 1 && fseek(f, dos.e_lfanew, SEEK_SET) == 0 &&
+        fread(&signature, sizeof signature, 1, f) == 1 && signature == IMAGE_NT_SIGNATURE &&
+        fread(&file, sizeof file, 1, f) == 1)
+        machine = file.Machine == IMAGE_FILE_MACHINE_I386    ? "x86"
+                  : file.Machine == IMAGE_FILE_MACHINE_AMD64 ? "amd64"
+                                                             : "";
+    fclose(f);
+    return machine;
+}
+
+static BOOL HasVersionText(const void *block, const char *name, const char *want)
+{
+    char query[128];
     char *value;
     UINT cch;
-    DWORD cb;
+    snprintf(query, sizeof query, "\\StringFileInfo\\040904E4\\%s", name);
+    return VerQueryValueA(block, query, (void **)&value, &cch) && strcmp(value, want) == 0;
+}
+
+/* Version numbers and texts come from the project version, and the manifest names the
+ * same version and the file's own machine. */
+static void TestVersionAndManifest(const char *path)
+{
+    static const DWORD versionMS = (PROJECT_VERSION_MAJOR << 16) | PROJECT_VERSION_MINOR;
+    static const DWORD versionLS = (PROJECT_VERSION_PATCH << 16) | PROJECT_VERSION_TWEAK;
+    char block[4096];
+    VS_FIXEDFILEINFO *fixed;
+    UINT cb;
+    DWORD cbManifest;
     const BYTE *manifest;
-    char text[2048];
+    char text[2048], want[128];
 
     BeginCase("version resource and manifest");
     CHECK(GetFileVersionInfoA(path, 0, sizeof block, block), "no version resource");
-    CHECK(VerQueryValueA(block, "\\StringFileInfo\\040904E4\\ProductName", (void **)&value, &cch) &&
-              strcmp(value, "Morvane") == 0,
-          "product name");
-    CHECK(VerQueryValueA(block, "\\StringFileInfo\\040904E4\\FileDescription", (void **)&value, &cch) &&
-              cch > 1,
-          "file description");
-    manifest = LoadRes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24), &cb);
+    CHECK(HasVersionText(block, "ProductName", "Morvane"), "product name");
+    CHECK(HasVersionText(block, "FileVersion", PROJECT_VERSION_TEXT), "file version text");
+    CHECK(HasVersionText(block, "ProductVersion", PROJECT_VERSION_TEXT), "product version text");
+    CHECK(VerQueryValueA(block, "\\", (void **)&fixed, &cb) && cb >= sizeof *fixed, "no fixed version");
+    if (cb >= sizeof *fixed)
+        CHECK(fixed->dwFileVersionMS == versionMS && fixed->dwFileVersionLS == versionLS &&
+                  fixed->dwProductVersionMS == versionMS && fixed->dwProductVersionLS == versionLS,
+              "fixed version %08lx.%08lx, product %08lx.%08lx", fixed->dwFileVersionMS,
+              fixed->dwFileVersionLS, fixed->dwProductVersionMS, fixed->dwProductVersionLS);
+    manifest = LoadRes(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24), &cbManifest);
     CHECK(manifest != NULL, "no manifest");
     if (manifest != NULL) {
-        lstrcpynA(text, (const char *)manifest, cb + 1 < sizeof text ? cb + 1 : sizeof text);
+        lstrcpynA(text, (const char *)manifest, cbManifest + 1 < sizeof text ? cbManifest + 1 : sizeof text);
         CHECK(strstr(text, "level=\"asInvoker\"") != NULL, "manifest does not declare asInvoker");
         CHECK(strstr(text, "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}") != NULL,
               "manifest does not name Windows 10");
+        snprintf(want, sizeof want, "version=\"%d.%d.%d.%d\" processorArchitecture=\"%s\"",
+                 PROJECT_VERSION_MAJOR, PROJECT_VERSION_MINOR, PROJECT_VERSION_PATCH, PROJECT_VERSION_TWEAK,
+                 MachineOf(path));
+        CHECK(strstr(text, want) != NULL, "manifest lacks [%s]", want);
     }
 }
 
