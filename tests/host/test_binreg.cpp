@@ -13,6 +13,13 @@
 
 static const std::string Marker("NOT_FOUND");
 
+// Every case starts from an empty registry with nothing set to fail.
+template <typename Case>
+class FreshFake : public testing::TestWithParam<Case> {
+  protected:
+    void SetUp() override { Fake.Reset(); }
+};
+
 struct Reader {
     const char *name;
     HKEY hRoot;
@@ -67,10 +74,7 @@ static const ReadCase ReadCases[] = {
      [](size_t) { return std::string("abc"); }},
 };
 
-class ReaderTest : public testing::TestWithParam<std::tuple<Reader, ReadCase>> {
-  protected:
-    void SetUp() override { Fake.Reset(); }
-};
+using ReaderTest = FreshFake<std::tuple<Reader, ReadCase>>;
 
 TEST_P(ReaderTest, ReturnsTerminatedTextWithinFieldOrMarker)
 {
@@ -106,10 +110,7 @@ static const ReadFailure ReadFailures[] = {
     {"default value missing", FAIL_NONE, false, true},
 };
 
-class ReaderFailure : public testing::TestWithParam<std::tuple<Reader, ReadFailure>> {
-  protected:
-    void SetUp() override { Fake.Reset(); }
-};
+using ReaderFailure = FreshFake<std::tuple<Reader, ReadFailure>>;
 
 TEST_P(ReaderFailure, GivesTheMarker)
 {
@@ -172,10 +173,7 @@ static const WriteCase WriteCases[] = {
     {"icon of 255 bytes", ICON_KEY, 256, REG_SZ, std::string(255, 'i'), true},
 };
 
-class WriterTest : public testing::TestWithParam<WriteCase> {
-  protected:
-    void SetUp() override { Fake.Reset(); }
-};
+using WriterTest = FreshFake<WriteCase>;
 
 TEST_P(WriterTest, StoresTheWholeZeroFilledField)
 {
@@ -209,10 +207,7 @@ static const WriteFailure WriteFailures[] = {
     {"close fails after the set", FAIL_CLOSE, true},
 };
 
-class WriterFailure : public testing::TestWithParam<WriteFailure> {
-  protected:
-    void SetUp() override { Fake.Reset(); }
-};
+using WriterFailure = FreshFake<WriteFailure>;
 
 TEST_P(WriterFailure, GivesTheMarker)
 {
@@ -268,10 +263,7 @@ static const ViewCase ViewCases[] = {
     {"icon write", [] { WriteBinIcon("x.dll,-1", REG_SZ); }, "RegCreateKeyExA " ICON_KEY " sam 0x0102"},
 };
 
-class RegistryView : public testing::TestWithParam<ViewCase> {
-  protected:
-    void SetUp() override { Fake.Reset(); }
-};
+using RegistryView = FreshFake<ViewCase>;
 
 TEST_P(RegistryView, OpensItsKeyIn64BitViewWithTheRightItNeeds)
 {
