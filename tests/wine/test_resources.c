@@ -271,8 +271,8 @@ static void TestVersionAndManifest(const char *path)
     static const DWORD versionMS = (PROJECT_VERSION_MAJOR << 16) | PROJECT_VERSION_MINOR;
     static const DWORD versionLS = (PROJECT_VERSION_PATCH << 16) | PROJECT_VERSION_TWEAK;
     char block[4096];
-    VS_FIXEDFILEINFO *fixed;
-    UINT cb;
+    VS_FIXEDFILEINFO *fixed = NULL;
+    UINT cb = 0;
     DWORD cbManifest;
     const BYTE *manifest;
     char text[2048], want[128];
@@ -280,10 +280,11 @@ static void TestVersionAndManifest(const char *path)
     BeginCase("version resource and manifest");
     CHECK(GetFileVersionInfoA(path, 0, sizeof block, block), "no version resource");
     CHECK(HasVersionText(block, "ProductName", "Morvane"), "product name");
+    CHECK(HasVersionText(block, "FileDescription", "Morvane - renames the Recycle Bin"), "file description");
     CHECK(HasVersionText(block, "FileVersion", PROJECT_VERSION_TEXT), "file version text");
     CHECK(HasVersionText(block, "ProductVersion", PROJECT_VERSION_TEXT), "product version text");
     CHECK(VerQueryValueA(block, "\\", (void **)&fixed, &cb) && cb >= sizeof *fixed, "no fixed version");
-    if (cb >= sizeof *fixed)
+    if (fixed != NULL && cb >= sizeof *fixed)
         CHECK(fixed->dwFileVersionMS == versionMS && fixed->dwFileVersionLS == versionLS &&
                   fixed->dwProductVersionMS == versionMS && fixed->dwProductVersionLS == versionLS,
               "fixed version %08lx.%08lx, product %08lx.%08lx", fixed->dwFileVersionMS,
