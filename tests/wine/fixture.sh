@@ -24,8 +24,9 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer at boot; and no winemenubuilder, which Wine starts on every
 # association change to rewrite the host's desktop menus and file types.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-export MORVANE_XDOTOOL="$(command -v xdotool || true)"
-export MORVANE_IMPORT="$(command -v import || true)"
+# The Linux tools the dialog test runs; set either beforehand to try another (or a broken) one.
+export MORVANE_XDOTOOL="${MORVANE_XDOTOOL-$(command -v xdotool || true)}"
+export MORVANE_IMPORT="${MORVANE_IMPORT-$(command -v import || true)}"
 export MORVANE_WORK="$root"
 
 skip_unless_win32_runs() {

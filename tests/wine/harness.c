@@ -90,6 +90,7 @@ BOOL StartProcess(const char *image, const char *line, PROCESS_INFORMATION *pi)
     char cmdLine[1024];
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
+    memset(pi, 0, sizeof *pi);
     /* CreateProcessA may write into the line, so it gets a copy. */
     lstrcpynA(cmdLine, line, sizeof cmdLine);
     return CreateProcessA(image, cmdLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi);
@@ -100,15 +101,19 @@ BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
     return StartProcess(MorvanePath, line, pi);
 }
 
+/* The handles are closed here, once: a second call finds them gone and returns at once. */
 DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout)
 {
     DWORD exitCode = WAIT_TIMEOUT;
+    if (pi->hProcess == NULL)
+        return exitCode;
     if (WaitForSingleObject(pi->hProcess, msTimeout) == WAIT_OBJECT_0)
         GetExitCodeProcess(pi->hProcess, &exitCode);
     else
         TerminateProcess(pi->hProcess, WAIT_TIMEOUT);
     CloseHandle(pi->hThread);
     CloseHandle(pi->hProcess);
+    pi->hThread = pi->hProcess = NULL;
     return exitCode;
 }
 
@@ -245,41 +250,47 @@ HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout)
     return NULL;
 }
 
-/* Wine starts a Linux program detached, so the command runs in a shell script that
- * leaves a file behind when it is done, and that file is waited for. */
-BOOL RunShell(const char *command, DWORD msTimeout)
+/* Wine starts a Linux program detached and hands back no handles of the caller's: the
+ * fields it fills are leftovers, and closing one would close some other handle of this
+ * process. So nothing is closed here. The script reports the command's exit status in a
+ * marker file, written whole by a rename, and that file is waited for. */
+int RunShell(const char *command, DWORD msTimeout)
 {
     char work[MAX_PATH], script[MAX_PATH], done[MAX_PATH], dosPath[MAX_PATH], line[2 * MAX_PATH];
     PROCESS_INFORMATION pi;
     STARTUPINFOA si;
     DWORD start = GetTickCount();
+    int status = SHELL_FAILED;
     FILE *f;
 
     if (GetEnvironmentVariableA("MORVANE_WORK", work, sizeof work) == 0)
-        return FALSE;
+        return SHELL_FAILED;
     snprintf(script, sizeof script, "%s/shell.sh", work);
     snprintf(done, sizeof done, "%s/shell.done", work);
     ToDosPath(done, dosPath, sizeof dosPath);
     DeleteFileA(dosPath);
     ToDosPath(script, line, sizeof line);
     if ((f = fopen(line, "wb")) == NULL)
-        return FALSE;
-    fprintf(f, "%s\n: > '%s'\n", command, done);
+        return SHELL_FAILED;
+    /* The marker is named from the script's own path, so no path is quoted in it. */
+    fprintf(f, "(\n%s\n)\necho $? >\"$0.status\" && mv \"$0.status\" \"${0%%.sh}.done\"\n", command);
     fclose(f);
 
-    snprintf(line, sizeof line, "Z:\\bin\\sh %s", script);
+    snprintf(line, sizeof line, "Z:\\bin\\sh \"%s\"", script);
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
+    memset(&pi, 0, sizeof pi);
     if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
-        return FALSE;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    while (GetFileAttributesA(dosPath) == INVALID_FILE_ATTRIBUTES) {
+        return SHELL_FAILED;
+    while ((f = fopen(dosPath, "rb")) == NULL) {
         if (GetTickCount() - start > msTimeout)
-            return FALSE;
+            return SHELL_FAILED;
         Sleep(50);
     }
-    return TRUE;
+    if (fscanf(f, "%d", &status) != 1)
+        status = SHELL_FAILED;
+    fclose(f);
+    return status;
 }
 
 BOOL HasTool(const char *toolVariable)

@@ -47,8 +47,10 @@ void SeedBin(const char *label); /* label (NULL: no key), the icon location, no 
 
 /* Windows of the process under test. */
 HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout);
-/* Linux tools through Wine: a shell command, waited for; whether a tool variable is set. */
-BOOL RunShell(const char *command, DWORD msTimeout);
+/* Linux tools through Wine: a shell command, waited for, gives its exit status, or
+ * SHELL_FAILED when it could not start or did not end in time; whether a tool is set. */
+#define SHELL_FAILED (-1)
+int RunShell(const char *command, DWORD msTimeout);
 BOOL HasTool(const char *toolVariable);
 
 #endif

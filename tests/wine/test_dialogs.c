@@ -81,35 +81,86 @@ static void Click(HWND hDlg, int id)
     PostMessageA(GetDlgItem(hDlg, id), BM_CLICK, 0, 0);
 }
 
+/* One shell command with a Linux tool; its failure fails the case, naming the command. */
+static BOOL RunTool(const char *what, const char *command)
+{
+    int status = RunShell(command, 15000);
+    CHECK(status == 0, "%s: [%s] gave exit status %d", what, command, status);
+    return status == 0;
+}
+
 static void Screenshot(HWND hwnd, const char *name)
 {
     RECT rc;
     char args[512];
     if (Arg(0)[0] == '\0')
         return;
+    if (!HasTool("MORVANE_IMPORT")) {
+        Skip("no screenshot of %s: ImageMagick's import is not installed", name);
+        return;
+    }
     Sleep(300); /* let it paint */
     GetWindowRect(hwnd, &rc);
     snprintf(args, sizeof args, "\"$MORVANE_IMPORT\" -window root -crop %ldx%ld+%ld+%ld +repage '%s/%s.png'",
              rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top, Arg(0), name);
-    if (!HasTool("MORVANE_IMPORT"))
-        Skip("no screenshot of %s: ImageMagick's import is not installed", name);
-    else
-        CHECK(RunShell(args, 15000), "screenshot %s not taken", name);
+    RunTool("screenshot", args);
 }
 
-/* Real keystrokes through the X server to the focused window, after focusing the
- * editor's window when asked to. FALSE, and a visible skip, without xdotool. */
-static BOOL PressKeys(BOOL focusEditor, const char *keys)
+/* Polls until hDlg is its thread's active window and holds the keyboard focus. */
+static BOOL WaitFocus(HWND hDlg, DWORD msTimeout)
+{
+    DWORD start = GetTickCount();
+    GUITHREADINFO gui;
+    do {
+        memset(&gui, 0, sizeof gui);
+        gui.cbSize = sizeof gui;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, NULL), &gui) && gui.hwndActive == hDlg &&
+            (gui.hwndFocus == hDlg || IsChild(hDlg, gui.hwndFocus)))
+            return TRUE;
+        Sleep(50);
+    } while (GetTickCount() - start < msTimeout);
+    return FALSE;
+}
+
+/* Real keystrokes, as a user types them: once hDlg has the focus, xdotool sends the keys
+ * without a window argument, so they take the X server's input path (XTEST) to the
+ * focused window. FALSE, and a visible skip, without xdotool. */
+static BOOL PressKeys(HWND hDlg, const char *keys)
 {
     char command[512];
     if (!HasTool("MORVANE_XDOTOOL")) {
         Skip("xdotool is not installed: no real keystrokes");
         return FALSE;
     }
-    snprintf(command, sizeof command, "\"$MORVANE_XDOTOOL\" %s %s",
-             focusEditor ? "search --sync --limit 1 --name '^Morvane$' windowfocus --sync" : "", keys);
-    CHECK(RunShell(command, 15000), "xdotool did not finish: %s", keys);
-    return TRUE;
+    CHECK(WaitFocus(hDlg, 10000), "the window has not the keyboard focus for [%s]", keys);
+    snprintf(command, sizeof command, "\"$MORVANE_XDOTOOL\" %s", keys);
+    return RunTool("keys", command);
+}
+
+/* Gives the editor's X window the input focus, as a click on it would. */
+static BOOL FocusEditor(HWND hEditor)
+{
+    if (!HasTool("MORVANE_XDOTOOL")) {
+        Skip("xdotool is not installed: no real keystrokes");
+        return FALSE;
+    }
+    return RunTool("focus",
+                   "\"$MORVANE_XDOTOOL\" search --sync --limit 1 --name '^Morvane$' windowfocus --sync") &&
+           WaitFocus(hEditor, 10000);
+}
+
+/* Polls the edit field until it reads text and its selection is the one given. */
+static BOOL WaitEdit(HWND hEditor, const char *text, DWORD selection)
+{
+    DWORD start = GetTickCount();
+    char now[128];
+    do {
+        SendDlgItemMessageA(hEditor, 1000, WM_GETTEXT, sizeof now, (LPARAM)now);
+        if (strcmp(now, text) == 0 && (DWORD)SendDlgItemMessageA(hEditor, 1000, EM_GETSEL, 0, 0) == selection)
+            return TRUE;
+        Sleep(50);
+    } while (GetTickCount() - start < 10000);
+    return FALSE;
 }
 
 static HWND OpenEditor(const char *stored, PROCESS_INFORMATION *pi)
@@ -329,6 +380,8 @@ static void TestWriteError(void)
     SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, FALSE);
 }
 
+/* X delivers keys in order, so a key with a visible effect, pressed after the keys under
+ * test and waited for, shows that those were handled: no fixed sleeps. */
 static void TestKeystrokes(void)
 {
     PROCESS_INFORMATION pi;
@@ -338,11 +391,13 @@ static void TestKeystrokes(void)
     BeginCase("keys: Enter with the label unchanged does nothing, Esc cancels");
     if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
         return;
-    if (PressKeys(TRUE, "key Return")) {
-        Sleep(500);
-        CHECK(IsWindow(hEditor) && WaitForWindow(pi.dwProcessId, "", hEditor, 0) == NULL,
-              "Enter did something while Apply was disabled");
-        PressKeys(TRUE, "key Escape");
+    /* Had Enter applied, the edit field would be disabled and never read "Trashx". */
+    if (FocusEditor(hEditor) && PressKeys(hEditor, "key Return End x")) {
+        CHECK(WaitEdit(hEditor, "Trashx", MAKELONG(6, 6)),
+              "the keys after Enter did not reach the edit field");
+        CHECK(WaitForWindow(pi.dwProcessId, "", hEditor, 0) == NULL,
+              "Enter applied while Apply was disabled");
+        PressKeys(hEditor, "key Escape");
     } else {
         Click(hEditor, IDCANCEL);
     }
@@ -351,10 +406,10 @@ static void TestKeystrokes(void)
     BeginCase("keys: typing stops at 48 bytes");
     if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
         return;
-    if (PressKeys(TRUE, "key ctrl+a BackSpace type " LABEL_48 "XYZ")) {
-        LRESULT cch = SendDlgItemMessageA(hEditor, 1000, WM_GETTEXTLENGTH, 0, 0);
-        CHECK(cch == 48, "edit holds %ld bytes", (long)cch);
-    }
+    /* Home, after the typing, puts the caret at 0 once every byte has arrived. */
+    if (FocusEditor(hEditor) && PressKeys(hEditor, "key ctrl+a BackSpace type " LABEL_48 "XYZ") &&
+        PressKeys(hEditor, "key Home"))
+        CHECK(WaitEdit(hEditor, LABEL_48, 0), "the edit field does not hold exactly the first 48 bytes");
     Click(hEditor, IDCANCEL);
     CheckEndsUnchanged(&pi, "Trash");
 
@@ -362,7 +417,8 @@ static void TestKeystrokes(void)
     if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
         return;
     /* xdotool's type takes every word after it, so Enter goes in a second call. */
-    if (!PressKeys(TRUE, "key ctrl+a BackSpace type 'Keyed Bin'") || !PressKeys(TRUE, "key Return")) {
+    if (!FocusEditor(hEditor) || !PressKeys(hEditor, "key ctrl+a BackSpace type 'Keyed Bin'") ||
+        !PressKeys(hEditor, "key Return")) {
         Click(hEditor, IDCANCEL);
         WaitMorvane(&pi, 10000);
         return;
@@ -370,7 +426,7 @@ static void TestKeystrokes(void)
     hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000);
     CHECK(hAbout != NULL, "Enter did not apply");
     if (hAbout != NULL)
-        PressKeys(FALSE, "key Return"); /* the About box took the focus */
+        PressKeys(hAbout, "key Return"); /* the About box took the focus */
     CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
     CHECK(IsStoredText(&label, REG_SZ, "Keyed Bin", 49), "label not stored from the keys");
