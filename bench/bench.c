@@ -61,7 +61,7 @@ int main(int argc, char **argv)
     unchanged = calloc(runs, sizeof *unchanged);
     GetSystemDirectoryA(reg, sizeof reg);
     strncat(reg, "\\reg.exe", sizeof reg - strlen(reg) - 1);
-    SeedBin("Trash");
+    SeedBin("Trash", TRUE);
 
     /* Each rename stores a label that differs from the stored one, so both write every
      * time; right after it, a run with that label as its tail has nothing to do, which

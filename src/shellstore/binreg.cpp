@@ -1,5 +1,6 @@
-// Morvane - accessors for the Recycle Bin label, its icon location and the Empty Recycle Bin sound.
-// Each opens its key, reads or writes the default value, closes the key; any failed step gives the marker.
+// Morvane - accessors for the Recycle Bin label, its icon location, the Empty Recycle Bin sound
+// and the names that would hide the label. Each opens its key, reads, writes or deletes one
+// value, and closes the key; any failed step gives the marker, or FALSE.
 
 #include "shellstore/binreg.h"
 
@@ -10,7 +11,9 @@
 static const CHAR szLabelKey[] = BIN_CLASS_KEY;
 static const CHAR szIconKey[] = BIN_CLASS_KEY "\\DefaultIcon";
 static const CHAR szSoundKey[] = "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current";
+static const CHAR szUserNameKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" BIN_CLASS_KEY;
 static const CHAR szDefaultValue[] = "";
+static const CHAR szLocalizedValue[] = "LocalizedString";
 
 // One field per accessor: a result stays valid until that accessor runs again.
 static LabelText LabelRead;
@@ -71,6 +74,38 @@ static BOOL WriteDefaultText(HKEY hRoot, LPCSTR pszKey, DWORD dwType, LPCSTR psz
     return lStatus == ERROR_SUCCESS;
 }
 
+// Whether hRoot\pszKey may hold pszValue: only a registry that says "not found" rules it out.
+static BOOL MayHoldValue(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue)
+{
+    HKEY hKey;
+    LONG lStatus = RegOpenKeyExA(hRoot, pszKey, 0, samRead, &hKey);
+
+    if (lStatus == ERROR_SUCCESS) {
+        lStatus = RegQueryValueExA(hKey, pszValue, NULL, NULL, NULL, NULL);
+        RegCloseKey(hKey);
+    }
+    return lStatus != ERROR_FILE_NOT_FOUND;
+}
+
+// Deletes the value pszValue of hRoot\pszKey. A missing key or value is nothing to delete,
+// and neither is a key this user may not write that holds no such value; no key is created.
+// Returns whether the value is gone.
+static BOOL DeleteNamedValue(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue)
+{
+    HKEY hKey;
+    LONG lStatus = RegOpenKeyExA(hRoot, pszKey, 0, samWrite, &hKey);
+
+    if (lStatus == ERROR_SUCCESS) {
+        lStatus = RegDeleteValueA(hKey, pszValue);
+        LONG lCloseStatus = RegCloseKey(hKey);
+        if (lStatus == ERROR_SUCCESS || lStatus == ERROR_FILE_NOT_FOUND)
+            lStatus = lCloseStatus;
+    } else if (lStatus == ERROR_ACCESS_DENIED && !MayHoldValue(hRoot, pszKey, pszValue)) {
+        lStatus = ERROR_SUCCESS;
+    }
+    return lStatus == ERROR_SUCCESS || lStatus == ERROR_FILE_NOT_FOUND;
+}
+
 LPCSTR ReadBinLabel(void)
 {
     return ReadDefaultText(HKEY_CLASSES_ROOT, szLabelKey, LabelRead, sizeof LabelRead, NULL);
@@ -98,4 +133,14 @@ LPCSTR WriteBinIcon(LPCSTR pszIcon, DWORD dwType)
 {
     WriteDefaultText(HKEY_CLASSES_ROOT, szIconKey, dwType, pszIcon, IconWritten, sizeof IconWritten);
     return IconWritten;
+}
+
+BOOL RemoveLocalizedBinName(void)
+{
+    return DeleteNamedValue(HKEY_CLASSES_ROOT, szLabelKey, szLocalizedValue);
+}
+
+BOOL RemoveUserBinName(void)
+{
+    return DeleteNamedValue(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue);
 }

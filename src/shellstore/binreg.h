@@ -1,5 +1,6 @@
 // Morvane - the registry values the program reads or writes.
-// Each accessor returns its own field's text, or the failure marker.
+// Each accessor returns its own field's text, or the failure marker; the two that remove
+// a name the shell would show instead of the label say whether it is gone.
 #pragma once
 
 #include "shellstore/bintext.h"
@@ -9,3 +10,8 @@ LPCSTR ReadBinIcon(LPDWORD pdwType);  // also gives the value's type, to write i
 LPCSTR ReadEmptyBinSound(void);
 LPCSTR WriteBinLabel(LPCSTR pszLabel, BOOL *pfStored);  // the label "NOT_FOUND" reads like a failure
 LPCSTR WriteBinIcon(LPCSTR pszIcon, DWORD dwType);
+
+// The shell shows the current user's own name for the Recycle Bin first, then the class
+// key's LocalizedString, and the label only where neither is set.
+BOOL RemoveLocalizedBinName(void);  // LocalizedString of the class key
+BOOL RemoveUserBinName(void);       // the default value of the user's own key, if any

@@ -3,8 +3,9 @@
 
 #include "shellstore/bintext.h"
 
-// Stores pszNewLabel, writes the icon location back and notifies the shell.
-// Returns FALSE when the label could not be stored; the other steps run regardless.
+// Stores pszNewLabel, removes the names that would hide it, writes the icon location
+// back and notifies the shell. Returns FALSE when the label could not be stored or is
+// still hidden; the icon write-back and the notifications run regardless.
 BOOL ChangeBinLabel(LPCSTR pszNewLabel);
 
 // Tells the shell that associations and the desktop changed, so it redraws the bin.

@@ -1,6 +1,6 @@
 // Morvane fuzz target - a whole command-line run: any tail against any stored label and
-// icon location. Input: a flags byte, a length byte and that many tail bytes, a length
-// byte and that many label bytes, then the icon location's bytes.
+// icon location, with or without the names that would hide the label. Input: a flags byte, a length byte and
+// that many tail bytes, a length byte and that many label bytes, then the icon location's bytes.
 
 #include "fakewin.h"
 #include "fuzzcheck.h"
@@ -68,6 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Fake.failStep = FAIL_SET;
         Fake.failKey = BIN_KEY;
     }
+    if (flags & 32)
+        Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, "@shell32.dll,-8964");
+    if (flags & 64)
+        Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
     const FakeValue *value = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
     FakeValue labelCopy = value ? *value : FakeValue{};
     const FakeValue *labelBefore = value ? &labelCopy : nullptr;
@@ -102,6 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } else {
         FUZZ_CHECK(SameValue(iconBefore, iconAfter));
     }
+    // Once the label is stored no other name hides it; otherwise the names stay.
+    FUZZ_CHECK((Fake.Named(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED) != nullptr) ==
+               ((flags & 32) && !labelChanged));
+    FUZZ_CHECK((Fake.Default(HKEY_CURRENT_USER, USER_KEY) != nullptr) == ((flags & 64) && !labelChanged));
     FUZZ_CHECK(Fake.openKeys == 0);
     FUZZ_CHECK(Fake.Calls("SHChangeNotify").size() == (wanted ? 2u : 0u));
     return 0;

@@ -38,6 +38,11 @@ void FakeWin::SetDefault(HKEY hRoot, const std::string &key, const char *text)
     SetDefault(hRoot, key, REG_SZ, std::string(text, strlen(text) + 1));
 }
 
+void FakeWin::SetNamed(HKEY hRoot, const std::string &key, const std::string &name, const char *text)
+{
+    keys[{hRoot, key}].named[name] = FakeValue{REG_SZ, std::string(text, strlen(text) + 1)};
+}
+
 void FakeWin::RemoveKey(HKEY hRoot, const std::string &key)
 {
     keys.erase({hRoot, key});
@@ -47,6 +52,15 @@ const FakeValue *FakeWin::Default(HKEY hRoot, const std::string &key) const
 {
     auto it = keys.find({hRoot, key});
     return it != keys.end() && it->second.hasDefault ? &it->second.value : nullptr;
+}
+
+const FakeValue *FakeWin::Named(HKEY hRoot, const std::string &key, const std::string &name) const
+{
+    auto it = keys.find({hRoot, key});
+    if (it == keys.end())
+        return nullptr;
+    auto value = it->second.named.find(name);
+    return value != it->second.named.end() ? &value->second : nullptr;
 }
 
 bool FakeWin::HasKey(HKEY hRoot, const std::string &key) const
@@ -96,6 +110,8 @@ LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY p
         return Fake.failStatus;
     if (!Fake.HasKey(hKey, lpSubKey))
         return ERROR_FILE_NOT_FOUND;
+    if (Fake.keys[{hKey, lpSubKey}].readOnly && (samDesired & KEY_SET_VALUE) != 0)
+        return ERROR_ACCESS_DENIED;
     *phkResult = OpenHandle(hKey, lpSubKey, samDesired);
     return ERROR_SUCCESS;
 }
@@ -106,7 +122,8 @@ LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM sam
     Log("RegCreateKeyExA %s sam 0x%04x", lpSubKey, (unsigned)samDesired);
     if (Fails(FAIL_CREATE, lpSubKey))
         return Fake.failStatus;
-    Fake.keys[{hKey, lpSubKey}];
+    if (Fake.keys[{hKey, lpSubKey}].readOnly)
+        return ERROR_ACCESS_DENIED;
     *phkResult = OpenHandle(hKey, lpSubKey, samDesired);
     return ERROR_SUCCESS;
 }
@@ -119,9 +136,13 @@ LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LP
         return Fake.failStatus;
     if ((h->sam & KEY_QUERY_VALUE) == 0)
         return ERROR_ACCESS_DENIED;
-    const FakeValue *value = Fake.Default(h->hRoot, h->key);
-    if (value == nullptr || lpValueName == nullptr || lpValueName[0] != '\0')
+    const FakeValue *value = lpValueName == nullptr || lpValueName[0] == '\0'
+                                 ? Fake.Default(h->hRoot, h->key)
+                                 : Fake.Named(h->hRoot, h->key, lpValueName);
+    if (value == nullptr)
         return ERROR_FILE_NOT_FOUND;
+    if (lpcbData == nullptr)  // only asked whether the value exists
+        return lpData == nullptr ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
     DWORD cbAvailable = *lpcbData;
     *lpcbData = (DWORD)value->data.size();
     if (lpType != nullptr)
@@ -145,6 +166,24 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BY
         return ERROR_ACCESS_DENIED;
     Fake.SetDefault(h->hRoot, h->key, dwType, std::string((const char *)lpData, cbData));
     return ERROR_SUCCESS;
+}
+
+LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName)
+{
+    FakeHandle *h = Handle(hKey);
+    Log("RegDeleteValueA %s [%s]", h->key.c_str(), lpValueName);
+    if (Fails(FAIL_DELETE, h->key))
+        return Fake.failStatus;
+    if ((h->sam & KEY_SET_VALUE) == 0)
+        return ERROR_ACCESS_DENIED;
+    FakeKey &k = Fake.keys[{h->hRoot, h->key}];
+    if (lpValueName[0] == '\0') {
+        if (!k.hasDefault)
+            return ERROR_FILE_NOT_FOUND;
+        k.hasDefault = false;
+        return ERROR_SUCCESS;
+    }
+    return k.named.erase(lpValueName) != 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 LONG RegCloseKey(HKEY hKey)

@@ -17,9 +17,11 @@ struct FakeValue {
 struct FakeKey {
     bool hasDefault = false;
     FakeValue value{REG_NONE, {}};
+    std::map<std::string, FakeValue> named;  // values with a name
+    bool readOnly = false;                   // an open or create for writing is denied
 };
 
-enum FakeStep { FAIL_NONE, FAIL_OPEN, FAIL_QUERY, FAIL_CREATE, FAIL_SET, FAIL_CLOSE };
+enum FakeStep { FAIL_NONE, FAIL_OPEN, FAIL_QUERY, FAIL_CREATE, FAIL_SET, FAIL_DELETE, FAIL_CLOSE };
 
 struct FakeWindow {
     int id = 0;                // controls only
@@ -52,8 +54,10 @@ struct FakeWin {
     void Reset();
     void SetDefault(HKEY hRoot, const std::string &key, DWORD type, const std::string &data);
     void SetDefault(HKEY hRoot, const std::string &key, const char *text);  // REG_SZ with its NUL
+    void SetNamed(HKEY hRoot, const std::string &key, const std::string &name, const char *text);
     void RemoveKey(HKEY hRoot, const std::string &key);
     const FakeValue *Default(HKEY hRoot, const std::string &key) const;
+    const FakeValue *Named(HKEY hRoot, const std::string &key, const std::string &name) const;
     bool HasKey(HKEY hRoot, const std::string &key) const;
     std::vector<std::string> Calls(const std::string &prefix) const;  // log lines that start so
 };
@@ -68,3 +72,19 @@ void FakeCommand(HWND hDlg, int id, WORD code = 0);         // a WM_COMMAND from
 #define BIN_KEY   "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
 #define ICON_KEY  BIN_KEY "\\DefaultIcon"
 #define SOUND_KEY "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current"
+#define USER_KEY  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" BIN_KEY
+#define LOCALIZED "LocalizedString"
+
+// Ways a rename can fail once its text was accepted: the label is not stored, or a name
+// the shell prefers to it cannot be removed.
+struct RenameFailure {
+    const char *name;
+    FakeStep step;
+    const char *key;
+};
+
+inline const RenameFailure RenameFailures[] = {
+    {"label cannot be stored", FAIL_CREATE, BIN_KEY},
+    {"LocalizedString cannot be removed", FAIL_DELETE, BIN_KEY},
+    {"the user's own name cannot be removed", FAIL_DELETE, USER_KEY},
+};

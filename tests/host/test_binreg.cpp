@@ -261,6 +261,8 @@ static const ViewCase ViewCases[] = {
      },
      "RegCreateKeyExA " BIN_KEY " sam 0x0102"},
     {"icon write", [] { WriteBinIcon("x.dll,-1", REG_SZ); }, "RegCreateKeyExA " ICON_KEY " sam 0x0102"},
+    {"LocalizedString removal", [] { RemoveLocalizedBinName(); }, "RegOpenKeyExA " BIN_KEY " sam 0x0102"},
+    {"user's name removal", [] { RemoveUserBinName(); }, "RegOpenKeyExA " USER_KEY " sam 0x0102"},
 };
 
 using RegistryView = FreshFake<ViewCase>;
@@ -271,6 +273,7 @@ TEST_P(RegistryView, OpensItsKeyIn64BitViewWithTheRightItNeeds)
     Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Old");
     Fake.SetDefault(HKEY_CLASSES_ROOT, ICON_KEY, "Icon");
     Fake.SetDefault(HKEY_CURRENT_USER, SOUND_KEY, "ding.wav");
+    Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
 
     c.call();
 

@@ -33,8 +33,21 @@ class ChangeLabel : public testing::Test {
     }
 };
 
+static const char SystemName[] = "@%SystemRoot%\\system32\\shell32.dll,-8964";
+
+// The names the shell shows before the label: the class key's LocalizedString and the
+// current user's own name, in a key that also holds the user's icons.
+static void ArrangeHidingNames(void)
+{
+    Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, SystemName);
+    Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
+    Fake.SetNamed(HKEY_CURRENT_USER, USER_KEY "\\DefaultIcon", "full", "x.dll,-54");
+}
+
 TEST_F(ChangeLabel, StoresLabelRewritesIconAlikeAndNotifiesInOrder)
 {
+    ArrangeHidingNames();
+
     EXPECT_TRUE(ChangeBinLabel("Bin"));
 
     const FakeValue *label = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
@@ -45,16 +58,18 @@ TEST_F(ChangeLabel, StoresLabelRewritesIconAlikeAndNotifiesInOrder)
     EXPECT_EQ(icon->data, Padded(IconText, 256));
     EXPECT_EQ(std::string(IconPath), IconText);
 
-    // The icon is read before the label is written and written back after it;
-    // the shell hears of it last.
+    // The icon is read before the label is written and written back after it, the names
+    // that hide the label go in between, and the shell hears of it last.
     std::vector<std::string> order;
     for (const std::string &line : Fake.log)
         if (line.rfind("RegQueryValueExA", 0) == 0 || line.rfind("RegSetValueExA", 0) == 0 ||
-            line.rfind("SHChangeNotify", 0) == 0)
+            line.rfind("RegDeleteValueA", 0) == 0 || line.rfind("SHChangeNotify", 0) == 0)
             order.push_back(line);
     EXPECT_EQ(order, (std::vector<std::string>{
                          "RegQueryValueExA " ICON_KEY " []",
                          "RegSetValueExA " BIN_KEY " [] type 1 cb 49",
+                         "RegDeleteValueA " BIN_KEY " [" LOCALIZED "]",
+                         "RegDeleteValueA " USER_KEY " []",
                          "RegSetValueExA " ICON_KEY " [] type 2 cb 256",
                          BothNotifications[0],
                          BothNotifications[1],
@@ -80,10 +95,15 @@ class ChangeLabelFailure : public ChangeLabel, public testing::WithParamInterfac
 
 TEST_P(ChangeLabelFailure, IsReportedAndTheRestStillRuns)
 {
+    ArrangeHidingNames();
     Fake.failStep = GetParam().step;
     Fake.failKey = BIN_KEY;
 
     EXPECT_FALSE(ChangeBinLabel("Bin"));
+
+    // Without the new label, removing the names would only show an older one.
+    EXPECT_NE(Fake.Named(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED), nullptr);
+    EXPECT_NE(Fake.Default(HKEY_CURRENT_USER, USER_KEY), nullptr);
 
     EXPECT_EQ(Fake.Calls("RegSetValueExA " ICON_KEY),
               std::vector<std::string>{"RegSetValueExA " ICON_KEY " [] type 2 cb 256"});
@@ -92,6 +112,104 @@ TEST_P(ChangeLabelFailure, IsReportedAndTheRestStillRuns)
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ChangeLabelFailure, testing::ValuesIn(LabelFailures), CaseName());
+
+// Once the label is stored, no name the shell prefers to it is left; none is added, no key
+// is created, and what else the keys hold stays.
+struct HidingName {
+    const char *name;
+    bool localized;  // the class key holds LocalizedString
+    bool userKey;    // the user has a key for the Recycle Bin, with icons in it
+    bool userName;   // and a name of their own in it
+};
+PRINT_CASE_NAME(HidingName)
+
+static const HidingName HidingNames[] = {
+    {"class key without LocalizedString and no user key", false, false, false},
+    {"LocalizedString only", true, false, false},
+    {"user key without a name", false, true, false},
+    {"LocalizedString and the user's own name", true, true, true},
+};
+
+class ChangeLabelHidingName : public ChangeLabel, public testing::WithParamInterface<HidingName> {};
+
+TEST_P(ChangeLabelHidingName, NoneIsLeftAndNoneIsAdded)
+{
+    const HidingName &c = GetParam();
+    Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, "InfoTip", "@shell32.dll,-22915");
+    if (c.localized)
+        Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, SystemName);
+    if (c.userKey) {
+        Fake.keys[{HKEY_CURRENT_USER, USER_KEY}];
+        Fake.SetNamed(HKEY_CURRENT_USER, USER_KEY "\\DefaultIcon", "full", "x.dll,-54");
+    }
+    if (c.userName)
+        Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
+
+    EXPECT_TRUE(ChangeBinLabel("Bin"));
+
+    EXPECT_EQ(Fake.Named(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED), nullptr);
+    const FakeKey &classKey = Fake.keys[{HKEY_CLASSES_ROOT, BIN_KEY}];
+    EXPECT_EQ(classKey.named.size(), 1u) << "InfoTip stays, nothing is added";
+    EXPECT_EQ(Fake.Default(HKEY_CURRENT_USER, USER_KEY), nullptr);
+    EXPECT_EQ(Fake.HasKey(HKEY_CURRENT_USER, USER_KEY), c.userKey);
+    EXPECT_EQ(Fake.Named(HKEY_CURRENT_USER, USER_KEY "\\DefaultIcon", "full") != nullptr, c.userKey);
+    // The writes are those of a key that never had the names.
+    EXPECT_EQ(Fake.Calls("RegSetValueExA"), (std::vector<std::string>{
+                                                "RegSetValueExA " BIN_KEY " [] type 1 cb 49",
+                                                "RegSetValueExA " ICON_KEY " [] type 2 cb 256",
+                                            }));
+    EXPECT_EQ(Fake.Calls("SHChangeNotify"), BothNotifications);
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ChangeLabelHidingName, testing::ValuesIn(HidingNames), CaseName());
+
+// A name that stays in front of the stored label is a failure; the other one still goes,
+// and the icon write-back and the notifications still run.
+struct ShownFailure {
+    const char *name;
+    FakeStep step;
+    const char *key;
+    bool userKeyReadOnly;
+    bool userName;
+    bool shown;  // what the change reports
+    bool localizedGone, userNameGone;
+};
+PRINT_CASE_NAME(ShownFailure)
+
+static const ShownFailure ShownFailures[] = {
+    {"LocalizedString delete fails", FAIL_DELETE, BIN_KEY, false, true, false, false, true},
+    {"class key cannot be opened to remove it", FAIL_OPEN, BIN_KEY, false, true, false, false, true},
+    {"user's name delete fails", FAIL_DELETE, USER_KEY, false, true, false, true, false},
+    {"user key cannot be opened", FAIL_OPEN, USER_KEY, false, true, false, true, false},
+    {"user key close fails after the delete", FAIL_CLOSE, USER_KEY, false, true, false, true, true},
+    {"read-only user key holding a name", FAIL_NONE, "", true, true, false, true, false},
+    {"read-only user key without a name hides nothing", FAIL_NONE, "", true, false, true, true, true},
+};
+
+class ChangeLabelShownFailure : public ChangeLabel, public testing::WithParamInterface<ShownFailure> {};
+
+TEST_P(ChangeLabelShownFailure, IsReportedAndTheRestStillRuns)
+{
+    const ShownFailure &c = GetParam();
+    ArrangeHidingNames();
+    if (!c.userName)
+        Fake.keys[{HKEY_CURRENT_USER, USER_KEY}].hasDefault = false;
+    Fake.keys[{HKEY_CURRENT_USER, USER_KEY}].readOnly = c.userKeyReadOnly;
+    Fake.failStep = c.step;
+    Fake.failKey = c.key;
+
+    EXPECT_EQ(ChangeBinLabel("Bin"), c.shown);
+
+    EXPECT_EQ(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data, Padded("Bin", 49));
+    EXPECT_EQ(Fake.Named(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED) == nullptr, c.localizedGone);
+    EXPECT_EQ(Fake.Default(HKEY_CURRENT_USER, USER_KEY) == nullptr, c.userNameGone);
+    EXPECT_EQ(Fake.Default(HKEY_CLASSES_ROOT, ICON_KEY)->data, Padded(IconText, 256));
+    EXPECT_EQ(Fake.Calls("SHChangeNotify"), BothNotifications);
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ChangeLabelShownFailure, testing::ValuesIn(ShownFailures), CaseName());
 
 // An icon location that cannot be read is never written back, and the label still changes.
 struct IconFailure {

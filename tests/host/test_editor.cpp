@@ -171,10 +171,17 @@ TEST_P(EditorCancel, EndsWithoutWriting)
 
 INSTANTIATE_TEST_SUITE_P(Codes, EditorCancel, testing::Values(0, 1, 0x0300));
 
-TEST_F(Editor, ApplyThatCannotStoreShowsTheWriteErrorInsteadOfSoundAndAbout)
+// A label that is not stored, or stays hidden, gives the write error and no sound or About.
+PRINT_CASE_NAME(RenameFailure)
+
+class EditorApplyFailure : public Editor, public testing::WithParamInterface<RenameFailure> {};
+
+TEST_P(EditorApplyFailure, ShowsTheWriteErrorInsteadOfSoundAndAbout)
 {
-    Fake.failStep = FAIL_SET;
-    Fake.failKey = BIN_KEY;
+    Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, "@shell32.dll,-8964");
+    Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
+    Fake.failStep = GetParam().step;
+    Fake.failKey = GetParam().key;
     Fake.users["MyDB"] = [](HWND hDlg) {
         FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
         FakeCommand(hDlg, IDOK);
@@ -188,7 +195,10 @@ TEST_F(Editor, ApplyThatCannotStoreShowsTheWriteErrorInsteadOfSoundAndAbout)
     EXPECT_TRUE(Fake.Calls("PlaySoundA").empty());
     EXPECT_TRUE(Fake.Calls("DialogBoxParamA About").empty());
     EXPECT_EQ(Fake.Calls("EndDialog"), std::vector<std::string>{"EndDialog MyDB 0"});
+    EXPECT_EQ(Fake.Calls("SHChangeNotify").size(), 2u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Steps, EditorApplyFailure, testing::ValuesIn(RenameFailures), CaseName());
 
 // The sound: nothing for an unreadable or empty value, environment references expanded.
 struct SoundCase {

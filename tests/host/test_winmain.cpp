@@ -77,16 +77,26 @@ TEST_P(CommandLineRun, StoresTheTailOnlyWhenItDiffers)
 
 INSTANTIATE_TEST_SUITE_P(Tails, CommandLineRun, testing::ValuesIn(TailRuns), CaseName());
 
-TEST(CommandLineRunFailure, ExitsWithOneWhenTheLabelCannotBeStored)
+// A label that is not stored, or stays hidden behind another name, exits with 1.
+PRINT_CASE_NAME(RenameFailure)
+
+class CommandLineRunFailure : public testing::TestWithParam<RenameFailure> {};
+
+TEST_P(CommandLineRunFailure, ExitsWithOne)
 {
     Fake.Reset();
     Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
-    Fake.failStep = FAIL_CREATE;
-    Fake.failKey = BIN_KEY;
+    Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, "@shell32.dll,-8964");
+    Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
+    Fake.failStep = GetParam().step;
+    Fake.failKey = GetParam().key;
 
     EXPECT_EQ(RunWith("Bin"), 1);
     EXPECT_TRUE(Fake.Calls("MessageBoxA").empty());
+    EXPECT_EQ(Fake.Calls("SHChangeNotify").size(), 2u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Steps, CommandLineRunFailure, testing::ValuesIn(RenameFailures), CaseName());
 
 // An empty tail runs the editor, or shows the start-up error when the label is unreadable.
 struct StartUp {

@@ -77,6 +77,9 @@ setup)
         "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
         "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f
         "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+        # The Recycle Bin's class key as Wine made it, for the tests to start each case from.
+        "$loader" reg copy 'HKCR\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}' \
+            'HKCU\Software\Morvane Tests\Recycle Bin class' /s /f
     } </dev/null >"$root/setup.log" 2>&1 || { cat "$root/setup.log"; exit 1; }
     # Dialogs use the classic bitmap fonts when Wine's own font files are at hand.
     for fonts in /usr/share/wine/fonts /usr/local/share/wine/fonts; do

@@ -1,10 +1,15 @@
 /* Morvane Wine tests - checks, the exact-line launcher, the registry probe, window lookup.
  * Values are read back through the ANSI interface, as morvane.exe itself reads them. */
 
+#define COBJMACROS
 #include "harness.h"
 
 #include <aclapi.h>
+#include <fcntl.h>
+#include <io.h>
 #include <sddl.h>
+#include <shlobj.h>
+#include <shlwapi.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
@@ -67,8 +72,94 @@ void ToDosPath(const char *path, char *dos, size_t cbDos)
     dos[i] = '\0';
 }
 
+/* The shell's two names for the Recycle Bin, one a line, in this process. */
+static int PrintShellBinNames(void)
+{
+    IShellFolder *desktop = NULL;
+    LPITEMIDLIST pidl = NULL;
+    STRRET str;
+    SHFILEINFOA info;
+    char normal[MAX_PATH];
+    HRESULT hr = CoInitialize(NULL);
+
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (SUCCEEDED(hr = SHGetDesktopFolder(&desktop)))
+        hr = IShellFolder_ParseDisplayName(
+            desktop, NULL, NULL, (LPWSTR)L"::{645FF040-5081-101B-9F08-00AA002F954E}", NULL, &pidl, NULL);
+    if (SUCCEEDED(hr))
+        hr = IShellFolder_GetDisplayNameOf(desktop, pidl, SHGDN_NORMAL, &str);
+    if (SUCCEEDED(hr))
+        hr = StrRetToBufA(&str, pidl, normal, sizeof normal);
+    if (FAILED(hr))
+        snprintf(normal, sizeof normal, "(GetDisplayNameOf failed: 0x%08lx)", (unsigned long)hr);
+    memset(&info, 0, sizeof info);
+    if (pidl == NULL || !SHGetFileInfoA((LPCSTR)pidl, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME))
+        snprintf(info.szDisplayName, sizeof info.szDisplayName, "(SHGetFileInfoA failed)");
+    printf("%s\n%s\n", normal, info.szDisplayName);
+    fflush(stdout);
+    CoTaskMemFree(pidl);
+    if (desktop != NULL)
+        IShellFolder_Release(desktop);
+    return SUCCEEDED(hr) ? 0 : 1;
+}
+
+BOOL ShellBinNames(ShellNames *names)
+{
+    SECURITY_ATTRIBUTES sa;
+    STARTUPINFOA si;
+    PROCESS_INFORMATION pi;
+    HANDLE hRead, hWrite;
+    char self[MAX_PATH], line[MAX_PATH + 32], output[2 * MAX_PATH + 4];
+    DWORD cbOutput = 0, cbRead;
+    char *newline;
+    BOOL started;
+
+    snprintf(names->normal, sizeof names->normal, "(no answer)");
+    snprintf(names->fileInfo, sizeof names->fileInfo, "(no answer)");
+    sa.nLength = sizeof sa;
+    sa.lpSecurityDescriptor = NULL;
+    sa.bInheritHandle = TRUE;
+    if (GetModuleFileNameA(NULL, self, sizeof self) == 0 || !CreatePipe(&hRead, &hWrite, &sa, 0))
+        return FALSE;
+    SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+    memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = hWrite;
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    memset(&pi, 0, sizeof pi);
+    snprintf(line, sizeof line, "\"%s\" --shell-name", self);
+    started = CreateProcessA(self, line, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi);
+    CloseHandle(hWrite); /* the child holds its own copy; EOF comes when it ends */
+    while (started && cbOutput + 1 < sizeof output &&
+           ReadFile(hRead, output + cbOutput, sizeof output - 1 - cbOutput, &cbRead, NULL) && cbRead != 0)
+        cbOutput += cbRead;
+    CloseHandle(hRead);
+    if (!started || WaitMorvane(&pi, 15000) != 0)
+        return FALSE;
+    output[cbOutput] = '\0';
+    if ((newline = strchr(output, '\n')) == NULL)
+        return FALSE;
+    *newline++ = '\0';
+    lstrcpynA(names->normal, output, sizeof names->normal);
+    newline[strcspn(newline, "\n")] = '\0';
+    lstrcpynA(names->fileInfo, newline, sizeof names->fileInfo);
+    return TRUE;
+}
+
+void CheckShownName(const char *text)
+{
+    ShellNames shown;
+    CHECK(ShellBinNames(&shown), "the shell's name could not be asked");
+    CHECK(strcmp(shown.normal, text) == 0, "GetDisplayNameOf gives [%s], not [%s]", shown.normal, text);
+    CHECK(strcmp(shown.fileInfo, text) == 0, "SHGetFileInfoA gives [%s], not [%s]", shown.fileInfo, text);
+}
+
 void InitHarness(int argc, char **argv, int ownArgs)
 {
+    if (argc == 2 && strcmp(argv[1], "--shell-name") == 0)
+        exit(PrintShellBinNames());
     if (argc < 2 + ownArgs) {
         printf("usage: %s MORVANE_EXE%s\n", argv[0], ownArgs ? " ..." : "");
         exit(2);
@@ -125,7 +216,7 @@ DWORD RunMorvane(const char *line)
     return WaitMorvane(&pi, 15000);
 }
 
-void ReadDefault(HKEY root, const char *key, RegValue *value)
+void ReadNamed(HKEY root, const char *key, const char *name, RegValue *value)
 {
     HKEY hKey;
     memset(value, 0xCC, sizeof *value);
@@ -133,19 +224,30 @@ void ReadDefault(HKEY root, const char *key, RegValue *value)
     if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
         return;
     value->cb = sizeof value->data;
-    value->exists = RegQueryValueExA(hKey, "", NULL, &value->type, value->data, &value->cb) == ERROR_SUCCESS;
+    value->exists =
+        RegQueryValueExA(hKey, name, NULL, &value->type, value->data, &value->cb) == ERROR_SUCCESS;
     RegCloseKey(hKey);
 }
 
-void WriteDefault(HKEY root, const char *key, DWORD type, const void *data, DWORD cb)
+void ReadDefault(HKEY root, const char *key, RegValue *value)
+{
+    ReadNamed(root, key, "", value);
+}
+
+static void WriteNamed(HKEY root, const char *key, const char *name, DWORD type, const void *data, DWORD cb)
 {
     HKEY hKey;
     if (RegCreateKeyA(root, key, &hKey) != ERROR_SUCCESS) {
         printf("cannot create %s\n", key);
         return;
     }
-    RegSetValueExA(hKey, "", 0, type, (const BYTE *)data, cb);
+    RegSetValueExA(hKey, name, 0, type, (const BYTE *)data, cb);
     RegCloseKey(hKey);
+}
+
+void WriteDefault(HKEY root, const char *key, DWORD type, const void *data, DWORD cb)
+{
+    WriteNamed(root, key, "", type, data, cb);
 }
 
 void WriteDefaultText(HKEY root, const char *key, const char *text)
@@ -198,14 +300,56 @@ BOOL SetKeyReadOnly(HKEY root, const char *key, BOOL readOnly)
     return status == ERROR_SUCCESS;
 }
 
-void SeedBin(const char *label)
+/* Deletes the class key, the sound and the user's own key, then copies the class key back
+ * from the fixture's copy of the fresh prefix's, with its subkeys. */
+static void RestoreBinKey(BOOL restore)
 {
+    HKEY hPristine, hBin;
     DeleteKey(HKEY_CLASSES_ROOT, BIN_KEY);
     DeleteKey(HKEY_CURRENT_USER, SOUND_KEY);
+    DeleteKey(HKEY_CURRENT_USER, USER_KEY);
+    if (!restore)
+        return;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, PRISTINE_KEY, 0, KEY_READ, &hPristine) != ERROR_SUCCESS) {
+        printf("no copy of the fresh class key at HKCU\\%s: was the prefix made by fixture.sh?\n",
+               PRISTINE_KEY);
+        return;
+    }
+    if (RegCreateKeyA(HKEY_CLASSES_ROOT, BIN_KEY, &hBin) == ERROR_SUCCESS) {
+        if (RegCopyTreeA(hPristine, NULL, hBin) != ERROR_SUCCESS)
+            printf("cannot copy the fresh class key back\n");
+        RegCloseKey(hBin);
+    }
+    RegCloseKey(hPristine);
+}
+
+void SeedPristineBin(void)
+{
+    RestoreBinKey(TRUE);
+}
+
+void SeedBin(const char *label, BOOL localized)
+{
+    HKEY hKey;
+    RestoreBinKey(label != NULL);
     if (label == NULL)
         return;
     WriteDefaultText(HKEY_CLASSES_ROOT, BIN_KEY, label);
     WriteDefault(HKEY_CLASSES_ROOT, ICON_KEY, REG_EXPAND_SZ, ICON_TEXT, sizeof ICON_TEXT);
+    if (localized) {
+        WriteNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, REG_EXPAND_SZ, SYSTEM_NAME, sizeof SYSTEM_NAME);
+    } else if (RegOpenKeyExA(HKEY_CLASSES_ROOT, BIN_KEY, 0, KEY_SET_VALUE, &hKey) == ERROR_SUCCESS) {
+        RegDeleteValueA(hKey, LOCALIZED);
+        RegCloseKey(hKey);
+    }
+}
+
+void SeedUserName(const char *name)
+{
+    static const char full[] = "%SystemRoot%\\System32\\shell32.dll,32";
+    WriteNamed(HKEY_CURRENT_USER, USER_KEY "\\DefaultIcon", "full", REG_EXPAND_SZ, full, sizeof full);
+    if (name != NULL)
+        WriteDefaultText(HKEY_CURRENT_USER, USER_KEY, name);
 }
 
 typedef struct {

@@ -10,6 +10,12 @@
 #define ICON_KEY  BIN_KEY "\\DefaultIcon"
 #define SOUND_KEY "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current"
 #define ICON_TEXT "%SystemRoot%\\System32\\shell32.dll,31"
+#define USER_KEY  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" BIN_KEY
+#define LOCALIZED "LocalizedString"
+/* What Windows keeps in LocalizedString; Wine resolves it to its own name for the bin. */
+#define SYSTEM_NAME "@%SystemRoot%\\system32\\shell32.dll,-8964"
+/* Where the fixture saves the prefix's class key as Wine made it. */
+#define PRISTINE_KEY "Software\\Morvane Tests\\Recycle Bin class"
 
 /* Results: one line per check, the caller's file and line on a failure. */
 void Check(BOOL ok, const char *file, int line, const char *format, ...);
@@ -18,7 +24,8 @@ void Skip(const char *format, ...);
 void BeginCase(const char *name);
 int EndTests(void); /* the exit code: 0 when every check passed */
 
-/* Arguments every test program takes: morvane.exe's path, then its own. */
+/* Arguments every test program takes: morvane.exe's path, then its own. Every test
+ * program also answers "--shell-name" (see ShellBinNames) and then ends. */
 void InitHarness(int argc, char **argv, int ownArgs);
 const char *Arg(int index);
 void ToDosPath(const char *path, char *dos, size_t cbDos);
@@ -36,6 +43,7 @@ typedef struct {
     DWORD cb;
     BYTE data[512];
 } RegValue;
+void ReadNamed(HKEY root, const char *key, const char *name, RegValue *value);
 void ReadDefault(HKEY root, const char *key, RegValue *value);
 void WriteDefault(HKEY root, const char *key, DWORD type, const void *data, DWORD cb);
 void WriteDefaultText(HKEY root, const char *key, const char *text); /* REG_SZ, text and its NUL */
@@ -43,7 +51,22 @@ void DeleteKey(HKEY root, const char *key);
 BOOL SameValue(const RegValue *a, const RegValue *b);
 BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbField);
 BOOL SetKeyReadOnly(HKEY root, const char *key, BOOL readOnly);
-void SeedBin(const char *label); /* label (NULL: no key), the icon location, no sound */
+/* The prefix's own class key with this label (NULL: no key at all) and the test icon
+ * location; with LocalizedString as Windows has it, or none as before XP; no sound and
+ * no name of the user's own. */
+void SeedBin(const char *label, BOOL localized);
+void SeedPristineBin(void);          /* the class key exactly as the fresh prefix had it */
+void SeedUserName(const char *name); /* the user's key, with icons; name NULL: none in it */
+
+/* The name the shell itself gives the Recycle Bin, asked by a process started now (so no
+ * cache of this one answers): IShellFolder::GetDisplayNameOf on the desktop (SHGDN_NORMAL)
+ * and SHGetFileInfoA (SHGFI_DISPLAYNAME). A failed query reads "(...failed...)". */
+typedef struct {
+    char normal[MAX_PATH];
+    char fileInfo[MAX_PATH];
+} ShellNames;
+BOOL ShellBinNames(ShellNames *names);
+void CheckShownName(const char *text); /* both names are the text */
 
 /* Windows of the process under test. */
 HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout);

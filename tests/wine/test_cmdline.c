@@ -1,5 +1,6 @@
 /* Morvane Wine tests - command-line runs with exact command lines, read back from the
- * registry, and the start-up error box of an interactive run whose label is unreadable. */
+ * registry and asked of the shell itself, and the start-up error box of an interactive
+ * run whose label is unreadable.   test_cmdline.exe MORVANE_EXE [RESTORE_REG_FILE] */
 
 #include "harness.h"
 
@@ -12,47 +13,57 @@
 typedef struct {
     const char *name;
     const char *stored; /* label before the run; NULL: no Recycle Bin key at all */
+    BOOL localized;     /* the key holds LocalizedString, as on every Windows since XP */
     const char *line;   /* the exact command line */
     DWORD exitCode;
     const char *expected; /* label stored by the run; NULL: nothing written */
 } TailRun;
 
 static const TailRun TailRuns[] = {
-    {"tail equal to the label writes nothing", "Trash", "morvane.exe Trash", 0, NULL},
-    {"new label is stored as a whole field", "Trash", "morvane.exe Bin", 0, "Bin"},
-    {"quoted program name", "Trash", "\"C:\\Program Files\\Morvane\\morvane.exe\" Bin", 0, "Bin"},
-    {"quotes of the tail are kept", "Trash", "morvane.exe \"Trash\"", 0, "\"Trash\""},
-    {"trailing blanks are kept", "Trash", "morvane.exe Bin  ", 0, "Bin  "},
-    {"blanks after the name are skipped, inner ones kept", "Trash", "morvane.exe \t  Old  Bin", 0,
+    {"tail equal to the label writes nothing", "Trash", TRUE, "morvane.exe Trash", 0, NULL},
+    {"new label is stored and shown", "Trash", TRUE, "morvane.exe Old Papers", 0, "Old Papers"},
+    {"key without LocalizedString gets none", "Trash", FALSE, "morvane.exe Bin", 0, "Bin"},
+    {"quoted program name", "Trash", TRUE, "\"C:\\Program Files\\Morvane\\morvane.exe\" Bin", 0, "Bin"},
+    {"quotes of the tail are kept", "Trash", FALSE, "morvane.exe \"Trash\"", 0, "\"Trash\""},
+    {"trailing blanks are kept", "Trash", TRUE, "morvane.exe Bin  ", 0, "Bin  "},
+    {"blanks after the name are skipped, inner ones kept", "Trash", FALSE, "morvane.exe \t  Old  Bin", 0,
      "Old  Bin"},
-    {"change of case only", "Trash", "morvane.exe TRASH", 0, "TRASH"},
-    {"8-bit text", "Trash", "morvane.exe Corbeille \xe0 papier", 0, "Corbeille \xe0 papier"},
-    {"tail of 48 bytes", "Trash", "morvane.exe " LABEL_48, 0, LABEL_48},
-    {"tail of 49 bytes is refused", "Trash", "morvane.exe " LABEL_49, 2, NULL},
-    {"missing label key is created", NULL, "morvane.exe Bin", 0, "Bin"},
-    {"unreadable 49-byte label is replaced", LABEL_49, "morvane.exe Bin", 0, "Bin"},
-    {"marker as tail while the label is unreadable", NULL, "morvane.exe NOT_FOUND", 0, NULL},
-    {"marker text as tail over a readable label is stored", "Trash", "morvane.exe NOT_FOUND", 0, "NOT_FOUND"},
+    {"change of case only", "Trash", TRUE, "morvane.exe TRASH", 0, "TRASH"},
+    {"8-bit text", "Trash", TRUE, "morvane.exe Corbeille \xe0 papier", 0, "Corbeille \xe0 papier"},
+    {"tail of 48 bytes", "Trash", TRUE, "morvane.exe " LABEL_48, 0, LABEL_48},
+    {"tail of 49 bytes is refused", "Trash", TRUE, "morvane.exe " LABEL_49, 2, NULL},
+    {"missing label key is created", NULL, FALSE, "morvane.exe Bin", 0, "Bin"},
+    {"unreadable 49-byte label is replaced", LABEL_49, TRUE, "morvane.exe Bin", 0, "Bin"},
+    {"marker as tail while the label is unreadable", NULL, FALSE, "morvane.exe NOT_FOUND", 0, NULL},
+    {"marker text as tail over a readable label is stored", "Trash", FALSE, "morvane.exe NOT_FOUND", 0,
+     "NOT_FOUND"},
 };
 
 static void TestTailRun(const TailRun *r)
 {
-    RegValue labelBefore, iconBefore, label, icon;
+    RegValue labelBefore, iconBefore, localizedBefore, label, icon, localized;
+    ShellNames shownBefore;
     DWORD exitCode;
 
     BeginCase(r->name);
-    SeedBin(r->stored);
+    SeedBin(r->stored, r->localized);
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &labelBefore);
     ReadDefault(HKEY_CLASSES_ROOT, ICON_KEY, &iconBefore);
+    ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &localizedBefore);
+    if (r->expected == NULL)
+        ShellBinNames(&shownBefore);
 
     exitCode = RunMorvane(r->line);
 
     CHECK(exitCode == r->exitCode, "exit code %lu, expected %lu", exitCode, r->exitCode);
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
     ReadDefault(HKEY_CLASSES_ROOT, ICON_KEY, &icon);
+    ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &localized);
     if (r->expected == NULL) {
         CHECK(SameValue(&label, &labelBefore), "label changed");
         CHECK(SameValue(&icon, &iconBefore), "icon location changed");
+        CHECK(SameValue(&localized, &localizedBefore), "LocalizedString changed");
+        CheckShownName(shownBefore.normal);
     } else {
         CHECK(IsStoredText(&label, REG_SZ, r->expected, 49), "label not stored as [%s] in 49 bytes (cb %lu)",
               r->expected, label.cb);
@@ -62,6 +73,9 @@ static void TestTailRun(const TailRun *r)
                   icon.type, icon.cb);
         else
             CHECK(!icon.exists, "an icon location was stored although none could be read");
+        CHECK(!localized.exists, "LocalizedString %s",
+              localizedBefore.exists ? "still hides the label" : "added");
+        CheckShownName(r->expected);
     }
 }
 
@@ -69,8 +83,9 @@ static void TestLabelNotStored(void)
 {
     RegValue label, icon;
 
-    BeginCase("label that cannot be stored exits with 1");
-    SeedBin("Trash");
+    BeginCase("label that cannot be stored exits with 1, and no older name shows instead");
+    SeedBin("Trash", TRUE);
+    SeedUserName("Mine");
     CHECK(SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, TRUE), "cannot make the label key read-only");
 
     CHECK(RunMorvane("morvane.exe Bin") == 1, "exit code is not 1");
@@ -81,6 +96,95 @@ static void TestLabelNotStored(void)
     CHECK(label.exists && strcmp((char *)label.data, "Trash") == 0, "label changed");
     CHECK(IsStoredText(&icon, REG_EXPAND_SZ, ICON_TEXT, 256),
           "icon not written back after the failed label write");
+    ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &label);
+    CHECK(label.exists, "LocalizedString removed although the label was not stored");
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &label);
+    CHECK(label.exists, "the user's own name removed although the label was not stored");
+}
+
+/* The current user's own name outranks the machine-wide label on Windows 7 and later (Wine's
+ * shell does not read it, so it is checked by reading it back): once the label is stored it
+ * is gone, while the rest of the user's key stays; no key is made where there was none. */
+typedef struct {
+    const char *name;
+    BOOL userKey; /* the user has a key of their own, with icons in it */
+    const char *userName;
+    BOOL readOnly; /* and may not write it */
+    DWORD exitCode;
+} UserNameCase;
+
+static const UserNameCase UserNameCases[] = {
+    {"the user's own name is removed, the rest of the key kept", TRUE, "Mine", FALSE, 0},
+    {"a user key without a name is left as it is", TRUE, NULL, FALSE, 0},
+    {"no user key: none is created", FALSE, NULL, FALSE, 0},
+    {"a read-only user key without a name hides nothing", TRUE, NULL, TRUE, 0},
+    {"a user's name that cannot be removed exits with 1", TRUE, "Mine", TRUE, 1},
+};
+
+static void TestUserName(const UserNameCase *c)
+{
+    RegValue name, icons;
+    HKEY hKey;
+    DWORD exitCode;
+
+    BeginCase(c->name);
+    SeedBin("Trash", TRUE);
+    if (c->userKey)
+        SeedUserName(c->userName);
+    if (c->readOnly)
+        CHECK(SetKeyReadOnly(HKEY_CURRENT_USER, USER_KEY, TRUE), "cannot make the user key read-only");
+
+    exitCode = RunMorvane("morvane.exe Old Papers");
+
+    if (c->readOnly)
+        SetKeyReadOnly(HKEY_CURRENT_USER, USER_KEY, FALSE);
+    CHECK(exitCode == c->exitCode, "exit code %lu, expected %lu", exitCode, c->exitCode);
+    ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &name);
+    CHECK(IsStoredText(&name, REG_SZ, "Old Papers", 49), "label not stored");
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &name);
+    CHECK(name.exists == (c->readOnly && c->userName != NULL), "the user's own name is %s",
+          name.exists ? "still there" : "gone");
+    ReadNamed(HKEY_CURRENT_USER, USER_KEY "\\DefaultIcon", "full", &icons);
+    CHECK(icons.exists == c->userKey, "the user's icons %s", icons.exists ? "appeared" : "are gone");
+    if (!c->userKey) {
+        CHECK(RegOpenKeyExA(HKEY_CURRENT_USER, USER_KEY, 0, KEY_QUERY_VALUE, &hKey) == ERROR_FILE_NOT_FOUND,
+              "a user key was created");
+    }
+    CheckShownName("Old Papers");
+}
+
+/* A fresh prefix's key, renamed, then put back with the restore file from the release. */
+static void TestRenameAndRestore(void)
+{
+    char windir[MAX_PATH], regedit[MAX_PATH], file[MAX_PATH], line[3 * MAX_PATH];
+    ShellNames original;
+    RegValue value;
+    PROCESS_INFORMATION pi;
+
+    BeginCase("fresh prefix: the new label is the shown name, and the restore file brings the old one back");
+    SeedPristineBin();
+    CHECK(ShellBinNames(&original), "the shell's name could not be asked");
+    CHECK(RunMorvane("morvane.exe Old Papers") == 0, "exit code is not 0");
+    CheckShownName("Old Papers");
+    ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &value);
+    CHECK(!value.exists, "LocalizedString still hides the label");
+
+    if (Arg(0)[0] == '\0') {
+        Skip("no restore file given");
+        return;
+    }
+    GetWindowsDirectoryA(windir, sizeof windir);
+    snprintf(regedit, sizeof regedit, "%s\\regedit.exe", windir);
+    ToDosPath(Arg(0), file, sizeof file);
+    snprintf(line, sizeof line, "regedit.exe /s \"%s\"", file);
+    CHECK(StartProcess(regedit, line, &pi) && WaitMorvane(&pi, 30000) == 0, "regedit /s %s failed", file);
+    ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &value);
+    CHECK(value.exists && value.type == REG_SZ && strcmp((char *)value.data, "Recycle Bin") == 0,
+          "the default value is not Recycle Bin");
+    ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &value);
+    CHECK(value.exists && value.type == REG_EXPAND_SZ && strcmp((char *)value.data, SYSTEM_NAME) == 0,
+          "LocalizedString is not the expandable " SYSTEM_NAME);
+    CheckShownName(original.normal);
 }
 
 /* An empty tail (or blanks only) runs the interactive mode: with an unreadable label that is
@@ -105,7 +209,7 @@ static void TestStartUpError(const StartUp *s)
     char text[128] = "";
 
     BeginCase(s->name);
-    SeedBin(s->stored);
+    SeedBin(s->stored, TRUE);
     if (!StartMorvane(s->line, &pi)) {
         CHECK(FALSE, "cannot start morvane.exe (%lu)", GetLastError());
         return;
@@ -133,7 +237,7 @@ static void TestBlankTailOpensEditor(void)
     RegValue before, after;
 
     BeginCase("blanks-only tail with a readable label opens the editor");
-    SeedBin("Trash");
+    SeedBin("Trash", TRUE);
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &before);
     if (!StartMorvane("morvane.exe   ", &pi)) {
         CHECK(FALSE, "cannot start morvane.exe (%lu)", GetLastError());
@@ -155,6 +259,9 @@ int main(int argc, char **argv)
     for (i = 0; i < sizeof TailRuns / sizeof TailRuns[0]; ++i)
         TestTailRun(&TailRuns[i]);
     TestLabelNotStored();
+    for (i = 0; i < sizeof UserNameCases / sizeof UserNameCases[0]; ++i)
+        TestUserName(&UserNameCases[i]);
+    TestRenameAndRestore();
     for (i = 0; i < sizeof ErrorStartUps / sizeof ErrorStartUps[0]; ++i)
         TestStartUpError(&ErrorStartUps[i]);
     TestBlankTailOpensEditor();

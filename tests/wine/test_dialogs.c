@@ -166,7 +166,7 @@ static BOOL WaitEdit(HWND hEditor, const char *text, DWORD selection)
 static HWND OpenEditor(const char *stored, PROCESS_INFORMATION *pi)
 {
     HWND hEditor;
-    SeedBin(stored);
+    SeedBin(stored, TRUE);
     WriteDefaultText(HKEY_CURRENT_USER, SOUND_KEY, "C:\\no\\such\\sound.wav");
     if (!StartMorvane("morvane.exe", pi)) {
         CHECK(FALSE, "cannot start morvane.exe (%lu)", GetLastError());
@@ -327,6 +327,9 @@ static void TestApply(void)
     CheckForegroundAfterRepaint(hAbout);
     Click(hAbout, IDCANCEL);
     CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0 after the About box");
+    ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &label);
+    CHECK(!label.exists, "LocalizedString still hides the label");
+    CheckShownName("Driver Bin");
 }
 
 /* Ways to leave the editor without a change: a message to a control, or to the editor. */
@@ -356,16 +359,29 @@ static void TestLeave(const Leave *leave)
     CheckEndsUnchanged(&pi, "Trash");
 }
 
-static void TestWriteError(void)
+/* A label that cannot be stored, or a name in front of it that cannot be removed. */
+typedef struct {
+    const char *name;
+    HKEY root;
+    const char *readOnlyKey;
+} WriteError;
+
+static const WriteError WriteErrors[] = {
+    {"Apply that cannot store the label shows the write error, then ends", HKEY_CLASSES_ROOT, BIN_KEY},
+    {"Apply that cannot remove the user's own name shows the write error", HKEY_CURRENT_USER, USER_KEY},
+};
+
+static void TestWriteError(const WriteError *e)
 {
     PROCESS_INFORMATION pi;
     HWND hEditor, hBox;
     char text[128] = "";
 
-    BeginCase("Apply that cannot store the label shows the write error, then ends");
+    BeginCase(e->name);
     if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
         return;
-    SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, TRUE);
+    SeedUserName("Mine");
+    CHECK(SetKeyReadOnly(e->root, e->readOnlyKey, TRUE), "cannot make the key read-only");
     SetEdit(hEditor, "Bin");
     Click(hEditor, IDOK);
     hBox = WaitForWindow(pi.dwProcessId, "Application Error", hEditor, 10000);
@@ -377,7 +393,7 @@ static void TestWriteError(void)
         PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     }
     CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
-    SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, FALSE);
+    SetKeyReadOnly(e->root, e->readOnlyKey, FALSE);
 }
 
 /* X delivers keys in order, so a key with a visible effect, pressed after the keys under
@@ -442,7 +458,8 @@ int main(int argc, char **argv)
     TestApply();
     for (i = 0; i < sizeof Leaves / sizeof Leaves[0]; ++i)
         TestLeave(&Leaves[i]);
-    TestWriteError();
+    for (i = 0; i < sizeof WriteErrors / sizeof WriteErrors[0]; ++i)
+        TestWriteError(&WriteErrors[i]);
     TestKeystrokes();
     return EndTests();
 }

@@ -52,6 +52,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ERROR_FILE_NOT_FOUND      2L
 #define ERROR_ACCESS_DENIED       5L
 #define ERROR_INVALID_HANDLE      6L
+#define ERROR_INVALID_PARAMETER   87L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_MORE_DATA           234L
 
@@ -86,6 +87,7 @@ LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, 
                      LPDWORD lpdwDisposition);
 LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE *lpData,
                     DWORD cbData);
+LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
 LONG RegCloseKey(HKEY hKey);
 
 typedef INT_PTR(WINAPI *FARPROC)(void);
