@@ -6,7 +6,7 @@
 // Exit codes of a command-line run; an interactive run always ends with 0.
 enum {
     EXIT_DONE = 0,          // stored, or already equal to the stored label
-    EXIT_NOT_STORED = 1,    // the label could not be written
+    EXIT_NOT_STORED = 1,    // the label could not be written, or another name still hides it
     EXIT_TAIL_TOO_LONG = 2  // the tail does not fit a label; nothing was written
 };
 
