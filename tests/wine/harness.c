@@ -136,16 +136,17 @@ BOOL ShellBinNames(ShellNames *names)
            ReadFile(hRead, output + cbOutput, sizeof output - 1 - cbOutput, &cbRead, NULL) && cbRead != 0)
         cbOutput += cbRead;
     CloseHandle(hRead);
-    if (!started || WaitMorvane(&pi, 15000) != 0)
+    if (!started)
         return FALSE;
+    /* A failed query still prints what failed, in place of its name. */
     output[cbOutput] = '\0';
-    if ((newline = strchr(output, '\n')) == NULL)
-        return FALSE;
-    *newline++ = '\0';
-    lstrcpynA(names->normal, output, sizeof names->normal);
-    newline[strcspn(newline, "\n")] = '\0';
-    lstrcpynA(names->fileInfo, newline, sizeof names->fileInfo);
-    return TRUE;
+    if ((newline = strchr(output, '\n')) != NULL) {
+        *newline++ = '\0';
+        lstrcpynA(names->normal, output, sizeof names->normal);
+        newline[strcspn(newline, "\n")] = '\0';
+        lstrcpynA(names->fileInfo, newline, sizeof names->fileInfo);
+    }
+    return WaitMorvane(&pi, 15000) == 0 && newline != NULL;
 }
 
 void CheckShownName(const char *text)

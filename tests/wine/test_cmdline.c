@@ -146,9 +146,10 @@ static void TestUserName(const UserNameCase *c)
           name.exists ? "still there" : "gone");
     ReadNamed(HKEY_CURRENT_USER, USER_KEY "\\DefaultIcon", "full", &icons);
     CHECK(icons.exists == c->userKey, "the user's icons %s", icons.exists ? "appeared" : "are gone");
-    if (!c->userKey) {
-        CHECK(RegOpenKeyExA(HKEY_CURRENT_USER, USER_KEY, 0, KEY_QUERY_VALUE, &hKey) == ERROR_FILE_NOT_FOUND,
-              "a user key was created");
+    if (!c->userKey &&
+        RegOpenKeyExA(HKEY_CURRENT_USER, USER_KEY, 0, KEY_QUERY_VALUE, &hKey) == ERROR_SUCCESS) {
+        CHECK(FALSE, "a user key was created");
+        RegCloseKey(hKey);
     }
     CheckShownName("Old Papers");
 }
