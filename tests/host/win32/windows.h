@@ -41,7 +41,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define TRUE             1
 #define FALSE            0
 #define MAX_PATH         260
-#define LOWORD(l)        ((WORD)((UINT_PTR)(l)&0xffff))
+#define LOWORD(l)        ((WORD)(((UINT_PTR)(l)) & 0xffff))
 #define HIWORD(l)        ((WORD)(((UINT_PTR)(l) >> 16) & 0xffff))
 #define MAKEWPARAM(l, h) ((WPARAM)(((DWORD)(WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
 #define SUCCEEDED(hr)    ((HRESULT)(hr) >= 0)
