@@ -1,5 +1,5 @@
-// Morvane - the label editor: an edit field with the stored label, Apply and Cancel.
-// Apply is enabled only for a non-empty label that differs from the stored one.
+// Morvane - the label editor: an edit field with the name the desktop shows, Apply and Cancel.
+// Apply is enabled only for a non-empty label that differs from the text it opened on.
 
 #include "app/app.h"
 #include "app/state.h"

@@ -4,7 +4,7 @@
 
 #include "shellstore/bintext.h"
 
-extern LabelText CurrentLabel;  // the stored label, or the failure marker
+extern LabelText CurrentLabel;  // the stored label, or the marker; the editor's: the name shown
 extern LabelText NewLabel;      // the label taken from the editor's edit field
 extern CHAR ErrorCaption[64];   // caption of an error box
 extern CHAR ErrorText[128];     // text of an error box

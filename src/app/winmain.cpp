@@ -8,15 +8,18 @@
 
 #include <string.h>
 
-// Stores the tail as the new label unless it already is the stored one. A tail too
-// long for a label is refused rather than cut, so a script never stores a surprise.
+// Stores the tail as the new label unless nothing on the desktop would change: the tail is
+// the stored label and also the name the shell shows. So exit code 0 means the desktop shows
+// the tail. A tail that reads like the marker while the label is unreadable writes nothing.
+// A tail too long for a label is refused rather than cut, so a script never stores a surprise.
 static int RenameFromCommandTail(LPCSTR pszTail)
 {
     if (strlen(pszTail) >= sizeof CurrentLabel)
         return EXIT_TAIL_TOO_LONG;
 
     CopyText(CurrentLabel, sizeof CurrentLabel, ReadBinLabel());
-    if (IsSameText(pszTail, CurrentLabel))
+    if (IsSameText(pszTail, CurrentLabel) &&
+        (IsNotFound(CurrentLabel) || IsSameText(pszTail, ReadShownBinName(CurrentLabel))))
         return EXIT_DONE;
     return ChangeBinLabel(pszTail) ? EXIT_DONE : EXIT_NOT_STORED;
 }
@@ -29,11 +32,16 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdTai
     if (pszCmdTail[0] != '\0')
         return RenameFromCommandTail(pszCmdTail);
 
-    // The label is read once: the text checked here is the text the editor shows.
+    // The label is read once: the text checked here is the one the editor falls back on.
     CopyText(CurrentLabel, sizeof CurrentLabel, ReadBinLabel());
-    if (IsNotFound(CurrentLabel))
+    if (IsNotFound(CurrentLabel)) {
         ShowRegistryError(NULL, FALSE);
-    else
-        DialogBoxParamA(hInstance, "MyDB", NULL, EditorDlgProc, 0);
+        return EXIT_DONE;
+    }
+    // The editor starts from the name the desktop shows, where it can be told.
+    LPCSTR pszShown = ReadShownBinName(CurrentLabel);
+    if (!IsNotFound(pszShown))
+        CopyText(CurrentLabel, sizeof CurrentLabel, pszShown);
+    DialogBoxParamA(hInstance, "MyDB", NULL, EditorDlgProc, 0);
     return EXIT_DONE;
 }

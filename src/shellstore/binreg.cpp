@@ -14,6 +14,7 @@ static const CHAR szSoundKey[] = "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecyc
 static const CHAR szUserNameKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" BIN_CLASS_KEY;
 static const CHAR szDefaultValue[] = "";
 static const CHAR szLocalizedValue[] = "LocalizedString";
+static const WCHAR wszLocalizedValue[] = L"LocalizedString";
 
 // One field per accessor: a result stays valid until that accessor runs again.
 static LabelText LabelRead;
@@ -21,6 +22,7 @@ static LabelText LabelWritten;
 static PathText IconRead;
 static PathText IconWritten;
 static PathText SoundRead;
+static LabelText ShownRead;
 
 // Every key is opened in the 64-bit view. On 64-bit Windows a 32-bit process would
 // otherwise see the Wow6432Node copy of the class key, which the 64-bit shell never
@@ -28,25 +30,47 @@ static PathText SoundRead;
 static const REGSAM samRead = KEY_QUERY_VALUE | KEY_WOW64_64KEY;
 static const REGSAM samWrite = KEY_SET_VALUE | KEY_WOW64_64KEY;
 
-// Reads the default value of hRoot\pszKey into the cbField bytes at pszField.
-// Data are taken as text whatever their type. Data that fill the field without
-// a NUL give the marker; shorter data without one end at the field's zero fill.
-static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD cbField, LPDWORD pdwType)
+// Queries the value pszValue of an open key into the cbField bytes at pszField, as text
+// whatever its type. Data that fill the field without a NUL fail; shorter data without one
+// end at the field's zero fill. On any failure the field holds the marker.
+static LONG QueryText(HKEY hKey, LPCSTR pszValue, LPSTR pszField, DWORD cbField, LPDWORD pdwType)
 {
-    HKEY hKey;
     DWORD cbData = cbField;
     LONG lStatus;
 
     memset(pszField, 0, cbField);
-    lStatus = RegOpenKeyExA(hRoot, pszKey, 0, samRead, &hKey);
-    if (lStatus == ERROR_SUCCESS) {
-        lStatus = RegQueryValueExA(hKey, szDefaultValue, NULL, pdwType, (LPBYTE)pszField, &cbData);
-        LONG lCloseStatus = RegCloseKey(hKey);
-        if (lStatus == ERROR_SUCCESS)
-            lStatus = lCloseStatus;
-    }
-    if (lStatus != ERROR_SUCCESS || memchr(pszField, '\0', cbField) == NULL)
+    lStatus = RegQueryValueExA(hKey, pszValue, NULL, pdwType, (LPBYTE)pszField, &cbData);
+    if (lStatus == ERROR_SUCCESS && memchr(pszField, '\0', cbField) == NULL)
+        lStatus = ERROR_MORE_DATA;
+    if (lStatus != ERROR_SUCCESS)
         CopyText(pszField, cbField, NotFoundMarker);
+    return lStatus;
+}
+
+// Reads the value pszValue of hRoot\pszKey into its field, as QueryText does. A missing
+// key or value gives ERROR_FILE_NOT_FOUND, and a failing close fails the read as well.
+static LONG ReadValueText(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue, LPSTR pszField, DWORD cbField,
+                          LPDWORD pdwType)
+{
+    HKEY hKey;
+    LONG lStatus = RegOpenKeyExA(hRoot, pszKey, 0, samRead, &hKey);
+
+    if (lStatus != ERROR_SUCCESS) {
+        CopyText(pszField, cbField, NotFoundMarker);
+        return lStatus;
+    }
+    lStatus = QueryText(hKey, pszValue, pszField, cbField, pdwType);
+    LONG lCloseStatus = RegCloseKey(hKey);
+    if (lStatus == ERROR_SUCCESS && lCloseStatus != ERROR_SUCCESS) {
+        CopyText(pszField, cbField, NotFoundMarker);
+        lStatus = lCloseStatus;
+    }
+    return lStatus;
+}
+
+static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD cbField, LPDWORD pdwType)
+{
+    ReadValueText(hRoot, pszKey, szDefaultValue, pszField, cbField, pdwType);
     return pszField;
 }
 
@@ -106,6 +130,56 @@ static BOOL DeleteNamedValue(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue)
     return lStatus == ERROR_SUCCESS || lStatus == ERROR_FILE_NOT_FOUND;
 }
 
+typedef LONG(WINAPI *LOADMUISTRINGPROC)(HKEY hKey, LPCWSTR pszValue, LPWSTR pszOutBuf, DWORD cbOutBuf,
+                                        LPDWORD pcbData, DWORD dwFlags, LPCWSTR pszDirectory);
+
+// Resolves the open class key's LocalizedString, a reference "@file,-id", to the string it
+// names, in the ANSI code page. The one wide-character call: the platform has no ANSI one
+// that works. It is looked up, not imported, so the program still starts before Vista,
+// where nothing resolves. A name the code page cannot spell exactly is not resolved.
+static BOOL LoadLocalizedName(HKEY hKey, LPSTR pszField, DWORD cbField)
+{
+    WCHAR wszName[MAX_PATH] = {0};
+    HMODULE hAdvapi = GetModuleHandleA("advapi32.dll");
+    LOADMUISTRINGPROC pfnLoad =
+        hAdvapi ? (LOADMUISTRINGPROC)(void (*)(void))GetProcAddress(hAdvapi, "RegLoadMUIStringW") : NULL;
+    UINT uCodePage = GetACP();
+    BOOL fDefaultUsed = FALSE;
+
+    // The last character stays NUL whatever the call leaves behind it.
+    if (pfnLoad == NULL || pfnLoad(hKey, wszLocalizedValue, wszName, sizeof wszName - sizeof wszName[0], NULL,
+                                   0, NULL) != ERROR_SUCCESS)
+        return FALSE;
+    // UTF-8 takes neither flag nor the default-character report; every other code page is
+    // asked for the exact characters, with no look-alikes put in their place.
+    return WideCharToMultiByte(uCodePage, uCodePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, wszName, -1,
+                               pszField, (int)cbField, NULL,
+                               uCodePage == CP_UTF8 ? NULL : &fDefaultUsed) != 0 &&
+           !fDefaultUsed;
+}
+
+// The class key's LocalizedString as the shell shows it: a reference resolved, a plain text
+// as it stands. ERROR_FILE_NOT_FOUND when there is none.
+static LONG ReadLocalizedName(LPSTR pszField, DWORD cbField)
+{
+    HKEY hKey;
+    PathText szStored;
+    DWORD dwType = REG_NONE;
+    LONG lStatus = RegOpenKeyExA(HKEY_CLASSES_ROOT, szLabelKey, 0, samRead, &hKey);
+
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus;
+    lStatus = QueryText(hKey, szLocalizedValue, szStored, sizeof szStored, &dwType);
+    if (lStatus == ERROR_SUCCESS && dwType != REG_SZ && dwType != REG_EXPAND_SZ)
+        lStatus = ERROR_INVALID_DATA;
+    if (lStatus == ERROR_SUCCESS && szStored[0] == '@' && !LoadLocalizedName(hKey, pszField, cbField))
+        lStatus = ERROR_INVALID_DATA;
+    else if (lStatus == ERROR_SUCCESS && szStored[0] != '@' && !CopyText(pszField, cbField, szStored))
+        lStatus = ERROR_MORE_DATA;
+    LONG lCloseStatus = RegCloseKey(hKey);
+    return lStatus == ERROR_SUCCESS ? lCloseStatus : lStatus;
+}
+
 LPCSTR ReadBinLabel(void)
 {
     return ReadDefaultText(HKEY_CLASSES_ROOT, szLabelKey, LabelRead, sizeof LabelRead, NULL);
@@ -143,4 +217,24 @@ BOOL RemoveLocalizedBinName(void)
 BOOL RemoveUserBinName(void)
 {
     return DeleteNamedValue(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue);
+}
+
+// The shell's order: the current user's own name, then LocalizedString, then the label. A
+// name that is set but cannot be read, resolved or held in a label leaves the shown name
+// unknown, and so does an empty one: the shell would not show it.
+LPCSTR ReadShownBinName(LPCSTR pszLabel)
+{
+    DWORD dwType = REG_SZ;
+    LONG lStatus =
+        ReadValueText(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue, ShownRead, sizeof ShownRead, &dwType);
+
+    if (lStatus == ERROR_SUCCESS && dwType != REG_SZ && dwType != REG_EXPAND_SZ)
+        lStatus = ERROR_INVALID_DATA;
+    if (lStatus == ERROR_FILE_NOT_FOUND)
+        lStatus = ReadLocalizedName(ShownRead, sizeof ShownRead);
+    if (lStatus == ERROR_FILE_NOT_FOUND)
+        return CopyText(ShownRead, sizeof ShownRead, pszLabel) ? ShownRead : NotFoundMarker;
+    if (lStatus != ERROR_SUCCESS || ShownRead[0] == '\0')
+        CopyText(ShownRead, sizeof ShownRead, NotFoundMarker);
+    return ShownRead;
 }

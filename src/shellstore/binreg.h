@@ -15,3 +15,8 @@ LPCSTR WriteBinIcon(LPCSTR pszIcon, DWORD dwType);
 // key's LocalizedString, and the label only where neither is set.
 BOOL RemoveLocalizedBinName(void);  // LocalizedString of the class key
 BOOL RemoveUserBinName(void);       // the default value of the user's own key, if any
+
+// The name the desktop shows: the user's own name, else LocalizedString (a reference to a
+// string resource resolved), else pszLabel, the label as the caller read it. The marker when
+// that name cannot be told or does not fit a label.
+LPCSTR ReadShownBinName(LPCSTR pszLabel);

@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Fake.failKey = BIN_KEY;
     }
     if (flags & 32)
-        Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, "@shell32.dll,-8964");
+        Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, SYSTEM_NAME);  // shows "Trash"
     if (flags & 64)
         Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
     const FakeValue *value = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
@@ -88,7 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const FakeValue *labelAfter = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
     const FakeValue *iconAfter = Fake.Default(HKEY_CLASSES_ROOT, ICON_KEY);
     bool labelChanged = !SameValue(labelBefore, labelAfter);
-    bool wanted = tail.size() <= 48 && tail != storedLabel;
+    // Nothing to do only when the tail is the stored label and the desktop shows it, or when
+    // it reads like the marker while the label is unreadable.
+    std::string shown = (flags & 64) ? "Mine" : (flags & 32) ? "Trash" : storedLabel;
+    bool unchanged = tail == storedLabel && (storedLabel == "NOT_FOUND" || tail == shown);
+    bool wanted = tail.size() <= 48 && !unchanged;
 
     // The label is exactly the tail, stored whole, or nothing changed at all.
     if (labelChanged) {

@@ -8,12 +8,15 @@
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
+#include <strings.h>
+#include <wchar.h>
 
 FakeWin Fake;
 
 static int DesktopPidl;    // its address stands for the desktop's item list
 static int ProgramModule;  // its address stands for the program's module
 static int WinmmModule;    // and this one for WINMM, loaded from the system directory
+static int AdvapiModule;   // and ADVAPI32, which the program imports
 
 struct FakeHandle {
     HKEY hRoot;
@@ -223,7 +226,77 @@ void ILFree(LPITEMIDLIST pidl)
 
 HMODULE GetModuleHandleA(LPCSTR lpModuleName)
 {
-    return lpModuleName == nullptr ? reinterpret_cast<HMODULE>(&ProgramModule) : nullptr;
+    if (lpModuleName == nullptr)
+        return reinterpret_cast<HMODULE>(&ProgramModule);
+    return strcasecmp(lpModuleName, "advapi32.dll") == 0 ? reinterpret_cast<HMODULE>(&AdvapiModule) : nullptr;
+}
+
+// Loads a named value of an open key as a string: a reference "@file,-id" from the string
+// table, anything else as it stands. Sizes in bytes, as the real call counts them.
+static LONG WINAPI FakeRegLoadMUIStringW(HKEY hKey, LPCWSTR pszValue, LPWSTR pszOutBuf, DWORD cbOutBuf,
+                                         LPDWORD pcbData, DWORD Flags, LPCWSTR pszDirectory)
+{
+    FakeHandle *h = Handle(hKey);
+    std::string name(pszValue, pszValue + wcslen(pszValue));
+    Log("RegLoadMUIStringW %s [%s]", h->key.c_str(), name.c_str());
+    if ((h->sam & KEY_QUERY_VALUE) == 0 || pcbData != nullptr || Flags != 0 || pszDirectory != nullptr)
+        return ERROR_INVALID_PARAMETER;
+    const FakeValue *value = Fake.Named(h->hRoot, h->key, name);
+    if (value == nullptr)
+        return ERROR_FILE_NOT_FOUND;
+    std::string text = value->data.substr(0, value->data.find('\0'));
+    std::wstring result(text.begin(), text.end());
+    if (text[0] == '@') {
+        auto it = Fake.strings.find(text);
+        if (it == Fake.strings.end())
+            return ERROR_FILE_NOT_FOUND;
+        result = it->second;
+    }
+    if ((result.size() + 1) * sizeof(WCHAR) > cbOutBuf)
+        return ERROR_MORE_DATA;
+    memcpy(pszOutBuf, result.c_str(), (result.size() + 1) * sizeof(WCHAR));
+    return ERROR_SUCCESS;
+}
+
+UINT GetACP(void)
+{
+    return Fake.acp;
+}
+
+// Code page 1252 stands for every single-byte one: it spells U+0000 to U+00FF and nothing
+// else. UTF-8 refuses the flags and the default-character report, as Windows does.
+int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                        LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR, LPBOOL lpUsedDefaultChar)
+{
+    std::string out;
+    if (CodePage != Fake.acp || cchWideChar != -1)
+        return 0;
+    if (CodePage == CP_UTF8 && (dwFlags != 0 || lpUsedDefaultChar != nullptr))
+        return 0;
+    for (const WCHAR *p = lpWideCharStr;; ++p) {
+        unsigned long ch = (unsigned long)*p;
+        if (CodePage != CP_UTF8) {
+            bool spelt = ch < 0x100;
+            if (!spelt && lpUsedDefaultChar != nullptr)
+                *lpUsedDefaultChar = TRUE;
+            out += spelt ? (char)ch : '?';
+        } else if (ch < 0x80) {
+            out += (char)ch;
+        } else if (ch < 0x800) {
+            out += (char)(0xC0 | (ch >> 6));
+            out += (char)(0x80 | (ch & 0x3F));
+        } else {
+            out += (char)(0xE0 | (ch >> 12));
+            out += (char)(0x80 | ((ch >> 6) & 0x3F));
+            out += (char)(0x80 | (ch & 0x3F));
+        }
+        if (ch == 0)
+            break;
+    }
+    if (out.size() > (size_t)cbMultiByte)
+        return 0;
+    memcpy(lpMultiByteStr, out.data(), out.size());
+    return (int)out.size();
 }
 
 DWORD ExpandEnvironmentStringsA(LPCSTR lpSrc, LPSTR lpDst, DWORD nSize)
@@ -268,9 +341,12 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName)
 
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
 {
-    if (reinterpret_cast<void *>(hModule) != &WinmmModule || strcmp(lpProcName, "PlaySoundA") != 0)
-        return nullptr;
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakePlaySoundA));
+    void *module = reinterpret_cast<void *>(hModule);
+    if (module == &WinmmModule && strcmp(lpProcName, "PlaySoundA") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakePlaySoundA));
+    if (module == &AdvapiModule && strcmp(lpProcName, "RegLoadMUIStringW") == 0 && !Fake.muiMissing)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeRegLoadMUIStringW));
+    return nullptr;
 }
 
 int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...)

@@ -9,6 +9,14 @@
 #include <string>
 #include <vector>
 
+#define BIN_KEY   "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
+#define ICON_KEY  BIN_KEY "\\DefaultIcon"
+#define SOUND_KEY "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current"
+#define USER_KEY  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" BIN_KEY
+#define LOCALIZED "LocalizedString"
+// What Windows keeps in LocalizedString: the bin's name in the user's language.
+#define SYSTEM_NAME "@%SystemRoot%\\system32\\shell32.dll,-8964"
+
 struct FakeValue {
     DWORD type;
     std::string data;  // the raw bytes, NULs included
@@ -47,6 +55,10 @@ struct FakeWin {
     int openKeys = 0;
     bool desktopLookupFails = false;
     bool winmmMissing = false;
+    bool muiMissing = false;  // no RegLoadMUIStringW, as before Vista
+    UINT acp = 1252;          // the ANSI code page; 1252 spells U+0000 to U+00FF, 65001 is UTF-8
+    // String resources that RegLoadMUIStringW resolves, by reference; Wine names the bin Trash.
+    std::map<std::string, std::wstring> strings{{SYSTEM_NAME, L"Trash"}};
     std::map<std::string, std::string> environment;
     std::map<std::string, FakeUser> users;  // by template name
     std::vector<std::string> log;           // one line per platform call, in order
@@ -68,12 +80,6 @@ extern FakeWin Fake;
 FakeWindow &FakeControl(HWND hDlg, int id);
 void FakeType(HWND hDlg, int id, const std::string &text);  // replaces the text, as a user would
 void FakeCommand(HWND hDlg, int id, WORD code = 0);         // a WM_COMMAND from a control
-
-#define BIN_KEY   "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
-#define ICON_KEY  BIN_KEY "\\DefaultIcon"
-#define SOUND_KEY "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current"
-#define USER_KEY  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" BIN_KEY
-#define LOCALIZED "LocalizedString"
 
 // Ways a rename can fail once its text was accepted: the label is not stored, or a name
 // the shell prefers to it cannot be removed.

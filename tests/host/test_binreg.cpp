@@ -284,3 +284,106 @@ TEST_P(RegistryView, OpensItsKeyIn64BitViewWithTheRightItNeeds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Accessors, RegistryView, testing::ValuesIn(ViewCases), CaseName());
+
+// The name the desktop shows, found in the shell's order: the user's own name, LocalizedString
+// (a reference resolved to its string, or a plain text), the label as read. A name that is set
+// but cannot be told exactly, or does not fit a label, gives the marker.
+struct ShownCase {
+    const char *name;
+    const char *userName;  // nullptr: none
+    const char *localized;
+    DWORD localizedType;
+    std::wstring resolved;  // what the reference in LocalizedString names; empty: not found
+    UINT codePage;
+    const char *expected;
+};
+PRINT_CASE_NAME(ShownCase)
+
+static const std::string Name48(48, 'n');
+static const ShownCase ShownCases[] = {
+    {"the label when nothing outranks it", nullptr, nullptr, REG_SZ, L"", 1252, "Label"},
+    {"LocalizedString reference, resolved", nullptr, "@x.dll,-1", REG_EXPAND_SZ, L"Papierkorb", 1252,
+     "Papierkorb"},
+    {"LocalizedString as plain text", nullptr, "Corbeille", REG_SZ, L"", 1252, "Corbeille"},
+    {"the user's own name before both", "Mine", "@x.dll,-1", REG_EXPAND_SZ, L"Papierkorb", 1252, "Mine"},
+    {"reference that cannot be resolved", nullptr, "@x.dll,-1", REG_EXPAND_SZ, L"", 1252, "NOT_FOUND"},
+    {"resolved name of 48 bytes", nullptr, "@x.dll,-1", REG_SZ, std::wstring(48, L'n'), 1252, Name48.c_str()},
+    {"resolved name too long for a label", nullptr, "@x.dll,-1", REG_SZ, std::wstring(49, L'n'), 1252,
+     "NOT_FOUND"},
+    {"resolved name in the code page", nullptr, "@x.dll,-1", REG_SZ, L"Corbeille \u00e0 papier", 1252,
+     "Corbeille \xe0 papier"},
+    {"resolved name the code page cannot spell", nullptr, "@x.dll,-1", REG_SZ, L"\u56de\u6536\u7ad9", 1252,
+     "NOT_FOUND"},
+    {"resolved name in a UTF-8 code page", nullptr, "@x.dll,-1", REG_SZ, L"Corbeille \u00e0 papier", CP_UTF8,
+     "Corbeille \xc3\xa0 papier"},
+    {"plain LocalizedString too long for a label", nullptr,
+     "0123456789012345678901234567890123456789012345678", REG_SZ, L"", 1252, "NOT_FOUND"},
+    {"LocalizedString that is no string", nullptr, "Corbeille", REG_BINARY, L"", 1252, "NOT_FOUND"},
+    {"empty LocalizedString", nullptr, "", REG_SZ, L"", 1252, "NOT_FOUND"},
+    {"the user's own name too long for a label", "0123456789012345678901234567890123456789012345678", nullptr,
+     REG_SZ, L"", 1252, "NOT_FOUND"},
+    {"empty name of the user's own", "", nullptr, REG_SZ, L"", 1252, "NOT_FOUND"},
+};
+
+using ShownName = FreshFake<ShownCase>;
+
+TEST_P(ShownName, IsFoundInTheShellsOrder)
+{
+    const ShownCase &c = GetParam();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Label");
+    if (c.userName != nullptr)
+        Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, c.userName);
+    if (c.localized != nullptr)
+        Fake.keys[{HKEY_CLASSES_ROOT, BIN_KEY}].named[LOCALIZED] =
+            FakeValue{c.localizedType, std::string(c.localized) + '\0'};
+    if (!c.resolved.empty())
+        Fake.strings["@x.dll,-1"] = c.resolved;
+    Fake.acp = c.codePage;
+
+    LPCSTR pszShown = ReadShownBinName("Label");
+
+    ASSERT_LT(strnlen(pszShown, 49), 49u) << "no NUL within a label's field";
+    EXPECT_EQ(std::string(pszShown), c.expected);
+    for (const std::string &open : Fake.Calls("RegOpenKeyExA"))
+        EXPECT_NE(open.find(" sam 0x0101"), std::string::npos) << open;
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ShownName, testing::ValuesIn(ShownCases), CaseName());
+
+// Failures that leave the shown name unknown, never some lower-ranked name.
+struct UnknownShownName {
+    const char *name;
+    FakeStep step;
+    const char *key;
+    bool muiMissing;
+};
+PRINT_CASE_NAME(UnknownShownName)
+
+static const UnknownShownName UnknownShownNames[] = {
+    {"the user's key cannot be opened", FAIL_OPEN, USER_KEY, false},
+    {"the user's name cannot be queried", FAIL_QUERY, USER_KEY, false},
+    {"the class key cannot be opened", FAIL_OPEN, BIN_KEY, false},
+    {"LocalizedString cannot be queried", FAIL_QUERY, BIN_KEY, false},
+    {"no RegLoadMUIStringW, as before Vista", FAIL_NONE, "", true},
+};
+
+using ShownNameFailure = FreshFake<UnknownShownName>;
+
+TEST_P(ShownNameFailure, GivesTheMarker)
+{
+    const UnknownShownName &f = GetParam();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Label");
+    Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, SYSTEM_NAME);
+    Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
+    if (strcmp(f.key, USER_KEY) != 0)  // else the user's name is the answer
+        Fake.RemoveKey(HKEY_CURRENT_USER, USER_KEY);
+    Fake.failStep = f.step;
+    Fake.failKey = f.key;
+    Fake.muiMissing = f.muiMissing;
+
+    EXPECT_EQ(std::string(ReadShownBinName("Label")), Marker);
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ShownNameFailure, testing::ValuesIn(UnknownShownNames), CaseName());

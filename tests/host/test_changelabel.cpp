@@ -33,13 +33,11 @@ class ChangeLabel : public testing::Test {
     }
 };
 
-static const char SystemName[] = "@%SystemRoot%\\system32\\shell32.dll,-8964";
-
 // The names the shell shows before the label: the class key's LocalizedString and the
 // current user's own name, in a key that also holds the user's icons.
 static void ArrangeHidingNames(void)
 {
-    Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, SystemName);
+    Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, SYSTEM_NAME);
     Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, "Mine");
     Fake.SetNamed(HKEY_CURRENT_USER, USER_KEY "\\DefaultIcon", "full", "x.dll,-54");
 }
@@ -137,7 +135,7 @@ TEST_P(ChangeLabelHidingName, NoneIsLeftAndNoneIsAdded)
     const HidingName &c = GetParam();
     Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, "InfoTip", "@shell32.dll,-22915");
     if (c.localized)
-        Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, SystemName);
+        Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, SYSTEM_NAME);
     if (c.userKey) {
         Fake.keys[{HKEY_CURRENT_USER, USER_KEY}];
         Fake.SetNamed(HKEY_CURRENT_USER, USER_KEY "\\DefaultIcon", "full", "x.dll,-54");

@@ -71,18 +71,24 @@ struct EditStep {
 struct EditSequence {
     const char *name;
     const char *stored;
+    const char *localized;  // LocalizedString; SYSTEM_NAME shows "Trash"
     std::vector<EditStep> steps;
 };
 PRINT_CASE_NAME(EditSequence)
 
 static const EditSequence EditSequences[] = {
-    {"new label enables", "Trash", {{"Bin", true}}},
-    {"deleting all text disables", "Trash", {{"Bin", true}, {"", false}}},
-    {"retyping the stored label disables", "Trash", {{"Tra", true}, {"Trash", false}}},
-    {"change of case enables", "Trash", {{"TRASH", true}, {"trash", true}}},
-    {"trailing blank is a change", "Trash", {{"Trash ", true}}},
-    {"48-byte label round-trips", Label48, {{std::string(Label48, 47), true}, {Label48, false}}},
-    {"typing past 48 bytes is stopped at the limit", "Trash", {{std::string(Label48) + "XYZ", true}}},
+    {"new label enables", "Trash", nullptr, {{"Bin", true}}},
+    {"deleting all text disables", "Trash", nullptr, {{"Bin", true}, {"", false}}},
+    {"retyping the stored label disables", "Trash", nullptr, {{"Tra", true}, {"Trash", false}}},
+    {"change of case enables", "Trash", nullptr, {{"TRASH", true}, {"trash", true}}},
+    {"trailing blank is a change", "Trash", nullptr, {{"Trash ", true}}},
+    {"48-byte label round-trips", Label48, nullptr, {{std::string(Label48, 47), true}, {Label48, false}}},
+    {"typing past 48 bytes is stopped at the limit",
+     "Trash",
+     nullptr,
+     {{std::string(Label48) + "XYZ", true}}},
+    // The editor opens on the shown name: the stored label behind it is a change.
+    {"hidden stored label enables", "Recycle Bin", SYSTEM_NAME, {{"Recycle Bin", true}, {"Trash", false}}},
 };
 
 class EditorEditing : public Editor, public testing::WithParamInterface<EditSequence> {};
@@ -90,6 +96,8 @@ class EditorEditing : public Editor, public testing::WithParamInterface<EditSequ
 TEST_P(EditorEditing, EnablesApplyOnlyForAChangedNonEmptyLabel)
 {
     Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, GetParam().stored);
+    if (GetParam().localized != nullptr)
+        Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, GetParam().localized);
     Fake.users["MyDB"] = [](HWND hDlg) {
         for (const EditStep &step : GetParam().steps) {
             FakeType(hDlg, IDC_LABEL_EDIT, step.text);

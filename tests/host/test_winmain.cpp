@@ -17,9 +17,20 @@ static int RunWith(const std::string &tail)
     return WinMain(GetModuleHandleA(nullptr), nullptr, line.data(), SW_SHOWDEFAULT);
 }
 
+// The names the shell shows before the label, where a case sets them.
+static void ArrangeNames(const char *localized, const char *userName)
+{
+    if (localized != nullptr)
+        Fake.SetNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, localized);
+    if (userName != nullptr)
+        Fake.SetDefault(HKEY_CURRENT_USER, USER_KEY, userName);
+}
+
 struct TailRun {
     const char *name;
-    const char *stored;  // the stored label; nullptr for a missing label key
+    const char *stored;     // the stored label; nullptr for a missing label key
+    const char *localized;  // LocalizedString of the class key; SYSTEM_NAME resolves to "Trash"
+    const char *userName;   // the current user's own name
     std::string tail;
     int exitCode;
     bool written;  // whether the label value was written (always with the tail)
@@ -27,15 +38,26 @@ struct TailRun {
 PRINT_CASE_NAME(TailRun)
 
 static const TailRun TailRuns[] = {
-    {"tail equal to the label", "Trash", "Trash", 0, false},
-    {"different tail", "Trash", "Bin", 0, true},
-    {"tail of 48 bytes", "Trash", std::string(48, 'x'), 0, true},
-    {"tail of 49 bytes is refused", "Trash", std::string(49, 'x'), 2, false},
-    {"missing label key is created", nullptr, "Bin", 0, true},
-    {"unreadable 49-byte label is replaced", "0123456789012345678901234567890123456789012345678", "Bin", 0,
-     true},
-    {"marker as tail while the label is unreadable", nullptr, "NOT_FOUND", 0, false},
-    {"marker text as tail over a readable label is stored", "Trash", "NOT_FOUND", 0, true},
+    {"tail equal to the label", "Trash", nullptr, nullptr, "Trash", 0, false},
+    {"different tail", "Trash", nullptr, nullptr, "Bin", 0, true},
+    {"tail of 48 bytes", "Trash", nullptr, nullptr, std::string(48, 'x'), 0, true},
+    {"tail of 49 bytes is refused", "Trash", SYSTEM_NAME, nullptr, std::string(49, 'x'), 2, false},
+    {"missing label key is created", nullptr, nullptr, nullptr, "Bin", 0, true},
+    {"unreadable 49-byte label is replaced", "0123456789012345678901234567890123456789012345678", nullptr,
+     nullptr, "Bin", 0, true},
+    {"marker as tail while the label is unreadable", nullptr, nullptr, nullptr, "NOT_FOUND", 0, false},
+    {"marker as tail while the label is unreadable and LocalizedString is set", nullptr, SYSTEM_NAME, nullptr,
+     "NOT_FOUND", 0, false},
+    {"marker text as tail over a readable label is stored", "Trash", nullptr, nullptr, "NOT_FOUND", 0, true},
+    // The tail is written unless it is both the stored label and the name the desktop shows.
+    {"stored label hidden by LocalizedString is stored again", "Recycle Bin", SYSTEM_NAME, nullptr,
+     "Recycle Bin", 0, true},
+    {"tail stored and shown through LocalizedString", "Trash", SYSTEM_NAME, nullptr, "Trash", 0, false},
+    {"stored label hidden by a plain LocalizedString", "Trash", "Corbeille", nullptr, "Trash", 0, true},
+    {"tail that is only the shown name is stored", "Recycle Bin", SYSTEM_NAME, nullptr, "Trash", 0, true},
+    {"stored label hidden by the user's own name", "Plain", nullptr, "Mine", "Plain", 0, true},
+    {"tail stored and shown as the user's own name", "Plain", SYSTEM_NAME, "Plain", "Plain", 0, false},
+    {"LocalizedString that cannot be resolved", "Trash", "@nowhere.dll,-1", nullptr, "Trash", 0, true},
 };
 
 class CommandLineRun : public testing::TestWithParam<TailRun> {
@@ -47,11 +69,12 @@ class CommandLineRun : public testing::TestWithParam<TailRun> {
     }
 };
 
-TEST_P(CommandLineRun, StoresTheTailOnlyWhenItDiffers)
+TEST_P(CommandLineRun, StoresTheTailUnlessItIsStoredAndShown)
 {
     const TailRun &r = GetParam();
     if (r.stored != nullptr)
         Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, r.stored);
+    ArrangeNames(r.localized, r.userName);
     const FakeValue *before = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
     std::string labelBefore = before ? before->data : "(none)";
 
@@ -67,12 +90,17 @@ TEST_P(CommandLineRun, StoresTheTailOnlyWhenItDiffers)
     } else {
         EXPECT_EQ(after ? after->data : "(none)", labelBefore);
         EXPECT_TRUE(Fake.Calls("RegSetValueExA").empty());
+        EXPECT_TRUE(Fake.Calls("RegDeleteValueA").empty());
         EXPECT_TRUE(Fake.Calls("SHChangeNotify").empty());
     }
+    // Once the tail is written, nothing the shell prefers is left to hide it.
+    EXPECT_EQ(Fake.Named(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED) != nullptr, r.localized && !r.written);
+    EXPECT_EQ(Fake.Default(HKEY_CURRENT_USER, USER_KEY) != nullptr, r.userName && !r.written);
     EXPECT_TRUE(Fake.Calls("MessageBoxA").empty());
     EXPECT_TRUE(Fake.Calls("DialogBoxParamA").empty());
     EXPECT_TRUE(Fake.Calls("PlaySoundA").empty());
     EXPECT_TRUE(Fake.Calls("LoadLibraryA").empty()) << "a rename loads no sound library";
+    EXPECT_EQ(Fake.openKeys, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tails, CommandLineRun, testing::ValuesIn(TailRuns), CaseName());
@@ -98,20 +126,31 @@ TEST_P(CommandLineRunFailure, ExitsWithOne)
 
 INSTANTIATE_TEST_SUITE_P(Steps, CommandLineRunFailure, testing::ValuesIn(RenameFailures), CaseName());
 
-// An empty tail runs the editor, or shows the start-up error when the label is unreadable.
+// An empty tail runs the editor on the name the desktop shows, where it can be told and fits
+// a label, else on the stored label; or it shows the start-up error when the label is unreadable.
 struct StartUp {
     const char *name;
     const char *stored;
-    bool editor;
+    const char *localized;
+    const char *userName;
+    const char *opensOn;  // the editor's first text; nullptr: the error box instead
 };
 PRINT_CASE_NAME(StartUp)
 
 static const StartUp StartUps[] = {
-    {"readable label opens the editor", "Trash", true},
-    {"empty label opens the editor", "", true},
-    {"missing label key", nullptr, false},
-    {"label stored as the marker text", "NOT_FOUND", false},
-    {"label of 49 bytes", "0123456789012345678901234567890123456789012345678", false},
+    {"readable label opens the editor", "Trash", nullptr, nullptr, "Trash"},
+    {"empty label opens the editor", "", nullptr, nullptr, ""},
+    {"missing label key", nullptr, nullptr, nullptr, nullptr},
+    {"missing label key while LocalizedString is set", nullptr, SYSTEM_NAME, nullptr, nullptr},
+    {"label stored as the marker text", "NOT_FOUND", nullptr, nullptr, nullptr},
+    {"label of 49 bytes", "0123456789012345678901234567890123456789012345678", SYSTEM_NAME, nullptr, nullptr},
+    {"name resolved from LocalizedString", "Recycle Bin", SYSTEM_NAME, nullptr, "Trash"},
+    {"plain LocalizedString", "Recycle Bin", "Corbeille", nullptr, "Corbeille"},
+    {"the user's own name", "Recycle Bin", SYSTEM_NAME, "Mine", "Mine"},
+    {"shown name too long for a label: the stored label", "Recycle Bin", SYSTEM_NAME,
+     "0123456789012345678901234567890123456789012345678", "Recycle Bin"},
+    {"unresolvable LocalizedString: the stored label", "Recycle Bin", "@nowhere.dll,-1", nullptr,
+     "Recycle Bin"},
 };
 
 class InteractiveStart : public testing::TestWithParam<StartUp> {
@@ -124,19 +163,22 @@ TEST_P(InteractiveStart, ChoosesEditorOrErrorBox)
     const StartUp &s = GetParam();
     if (s.stored != nullptr)
         Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, s.stored);
-    Fake.users["MyDB"] = [](HWND hDlg) {
-        EXPECT_EQ(FakeControl(hDlg, 1000).text, std::string(CurrentLabel));
+    ArrangeNames(s.localized, s.userName);
+    std::string shown = "(no editor)";
+    Fake.users["MyDB"] = [&shown](HWND hDlg) {
+        shown = FakeControl(hDlg, 1000).text;
+        EXPECT_EQ(shown, std::string(CurrentLabel));
         FakeCommand(hDlg, IDCANCEL);
     };
 
     EXPECT_EQ(RunWith(""), 0);
 
-    // The label is read once: the text checked is the text the editor shows.
-    EXPECT_EQ(Fake.Calls("RegQueryValueExA " BIN_KEY).size(), s.stored ? 1u : 0u);
-    if (s.editor) {
+    // The label is read once: the text checked is the text the editor falls back on.
+    EXPECT_EQ(Fake.Calls("RegQueryValueExA " BIN_KEY " []").size(), s.stored || s.localized ? 1u : 0u);
+    if (s.opensOn != nullptr) {
         EXPECT_EQ(Fake.Calls("DialogBoxParamA"),
                   std::vector<std::string>{"DialogBoxParamA MyDB program no owner"});
-        EXPECT_EQ(std::string(CurrentLabel), s.stored);
+        EXPECT_EQ(shown, s.opensOn);
         EXPECT_TRUE(Fake.Calls("MessageBoxA").empty());
     } else {
         EXPECT_EQ(
@@ -146,6 +188,7 @@ TEST_P(InteractiveStart, ChoosesEditorOrErrorBox)
         EXPECT_TRUE(Fake.Calls("DialogBoxParamA").empty());
     }
     EXPECT_TRUE(Fake.Calls("RegSetValueExA").empty());
+    EXPECT_EQ(Fake.openKeys, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, InteractiveStart, testing::ValuesIn(StartUps), CaseName());

@@ -163,10 +163,11 @@ static BOOL WaitEdit(HWND hEditor, const char *text, DWORD selection)
     return FALSE;
 }
 
-static HWND OpenEditor(const char *stored, PROCESS_INFORMATION *pi)
+/* The class key holds LocalizedString, which Wine shows as "Trash", unless told otherwise. */
+static HWND OpenEditor(const char *stored, BOOL localized, PROCESS_INFORMATION *pi)
 {
     HWND hEditor;
-    SeedBin(stored, TRUE);
+    SeedBin(stored, localized);
     WriteDefaultText(HKEY_CURRENT_USER, SOUND_KEY, "C:\\no\\such\\sound.wav");
     if (!StartMorvane("morvane.exe", pi)) {
         CHECK(FALSE, "cannot start morvane.exe (%lu)", GetLastError());
@@ -196,7 +197,7 @@ static void TestEditorOpens(void)
     DWORD style;
 
     BeginCase("editor opens on the stored label with Apply disabled");
-    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     style = (DWORD)GetWindowLongA(hEditor, GWL_STYLE);
     CHECK((style & 0x80C808C0) == 0x80C808C0, "editor style %08lx", style);
@@ -210,6 +211,35 @@ static void TestEditorOpens(void)
     Screenshot(hEditor, "editor");
     Click(hEditor, IDCANCEL);
     CheckEndsUnchanged(&pi, "Trash");
+}
+
+/* The shell shows LocalizedString ("Trash" under Wine) in place of the stored label: the
+ * editor opens on the shell's name, the stored label behind it is a change, and Apply
+ * makes the shell show it. */
+static void TestOpensOnShownName(void)
+{
+    PROCESS_INFORMATION pi;
+    ShellNames shown;
+    HWND hEditor, hAbout;
+    char text[128] = "";
+
+    BeginCase("editor opens on the name the shell shows, and the stored label behind it can be applied");
+    if ((hEditor = OpenEditor("Recycle Bin", TRUE, &pi)) == NULL)
+        return;
+    CHECK(ShellBinNames(&shown), "the shell's name could not be asked");
+    SendDlgItemMessageA(hEditor, 1000, WM_GETTEXT, sizeof text, (LPARAM)text);
+    CHECK(strcmp(text, shown.normal) == 0 && strcmp(text, "Recycle Bin") != 0,
+          "the editor opened on [%s]; the shell shows [%s] over the stored Recycle Bin", text, shown.normal);
+    CHECK(!IsItemEnabled(hEditor, IDOK), "Apply is enabled");
+    SetEdit(hEditor, "Recycle Bin");
+    CHECK(IsItemEnabled(hEditor, IDOK), "the hidden stored label does not enable Apply");
+    Click(hEditor, IDOK);
+    hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000);
+    CHECK(hAbout != NULL, "no About box after Apply");
+    if (hAbout != NULL)
+        Click(hAbout, IDCANCEL);
+    CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
+    CheckShownName("Recycle Bin");
 }
 
 typedef struct {
@@ -228,7 +258,7 @@ static void TestApplyFollowsEdits(void)
     size_t i;
 
     BeginCase("Apply is enabled only for a changed, non-empty label");
-    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     for (i = 0; i < sizeof EditSteps / sizeof EditSteps[0]; ++i) {
         SetEdit(hEditor, EditSteps[i].text);
@@ -239,7 +269,7 @@ static void TestApplyFollowsEdits(void)
     CheckEndsUnchanged(&pi, "Trash");
 
     BeginCase("a 48-byte label round-trips: retyped, Apply stays disabled");
-    if ((hEditor = OpenEditor(LABEL_48, &pi)) == NULL)
+    if ((hEditor = OpenEditor(LABEL_48, FALSE, &pi)) == NULL)
         return;
     SetEdit(hEditor, "x");
     SetEdit(hEditor, LABEL_48);
@@ -297,7 +327,7 @@ static void TestApply(void)
     DWORD style;
 
     BeginCase("Apply stores the label, shows the About box over the editor, then ends");
-    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     SetEdit(hEditor, "Driver Bin");
     Click(hEditor, IDOK);
@@ -351,7 +381,7 @@ static void TestLeave(const Leave *leave)
     HWND hEditor;
 
     BeginCase(leave->name);
-    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     SetEdit(hEditor, "Bin");
     PostMessageA(leave->control ? GetDlgItem(hEditor, leave->control) : hEditor, leave->msg, leave->wParam,
@@ -378,7 +408,7 @@ static void TestWriteError(const WriteError *e)
     char text[128] = "";
 
     BeginCase(e->name);
-    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     SeedUserName("Mine");
     CHECK(SetKeyReadOnly(e->root, e->readOnlyKey, TRUE), "cannot make the key read-only");
@@ -405,7 +435,7 @@ static void TestKeystrokes(void)
     RegValue label;
 
     BeginCase("keys: Enter with the label unchanged does nothing, Esc cancels");
-    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     /* Had Enter applied, the edit field would be disabled and never read "Trashx". */
     if (FocusEditor(hEditor) && PressKeys(hEditor, "key Return End x")) {
@@ -420,7 +450,7 @@ static void TestKeystrokes(void)
     CheckEndsUnchanged(&pi, "Trash");
 
     BeginCase("keys: typing stops at 48 bytes");
-    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     /* Home, after the typing, puts the caret at 0 once every byte has arrived. */
     if (FocusEditor(hEditor) && PressKeys(hEditor, "key ctrl+a BackSpace type " LABEL_48 "XYZ") &&
@@ -430,7 +460,7 @@ static void TestKeystrokes(void)
     CheckEndsUnchanged(&pi, "Trash");
 
     BeginCase("keys: typing a label and pressing Enter applies it; Enter closes About");
-    if ((hEditor = OpenEditor("Trash", &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     /* xdotool's type takes every word after it, so Enter goes in a second call. */
     if (!FocusEditor(hEditor) || !PressKeys(hEditor, "key ctrl+a BackSpace type 'Keyed Bin'") ||
@@ -454,6 +484,7 @@ int main(int argc, char **argv)
 
     InitHarness(argc, argv, 1);
     TestEditorOpens();
+    TestOpensOnShownName();
     TestApplyFollowsEdits();
     TestApply();
     for (i = 0; i < sizeof Leaves / sizeof Leaves[0]; ++i)

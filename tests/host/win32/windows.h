@@ -9,6 +9,7 @@
 #define CALLBACK
 
 typedef char CHAR;
+typedef wchar_t WCHAR;
 typedef unsigned char BYTE;
 typedef BYTE *LPBYTE;
 typedef unsigned short WORD;
@@ -27,6 +28,9 @@ typedef LONG HRESULT;
 typedef DWORD REGSAM;
 typedef char *LPSTR;
 typedef const char *LPCSTR;
+typedef WCHAR *LPWSTR;
+typedef const WCHAR *LPCWSTR;
+typedef BOOL *LPBOOL;
 typedef const void *LPCVOID;
 
 typedef struct HWND__ *HWND;
@@ -46,15 +50,19 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define MAKEWPARAM(l, h) ((WPARAM)(((DWORD)(WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
 #define SUCCEEDED(hr)    ((HRESULT)(hr) >= 0)
 
-#define S_OK                      ((HRESULT)0)
-#define E_FAIL                    ((HRESULT)0x80004005)
-#define ERROR_SUCCESS             0L
-#define ERROR_FILE_NOT_FOUND      2L
-#define ERROR_ACCESS_DENIED       5L
-#define ERROR_INVALID_HANDLE      6L
-#define ERROR_INVALID_PARAMETER   87L
-#define ERROR_INSUFFICIENT_BUFFER 122L
-#define ERROR_MORE_DATA           234L
+#define S_OK                         ((HRESULT)0)
+#define E_FAIL                       ((HRESULT)0x80004005)
+#define ERROR_SUCCESS                0L
+#define ERROR_FILE_NOT_FOUND         2L
+#define ERROR_ACCESS_DENIED          5L
+#define ERROR_INVALID_HANDLE         6L
+#define ERROR_INVALID_DATA           13L
+#define ERROR_INVALID_PARAMETER      87L
+#define ERROR_CALL_NOT_IMPLEMENTED   120L
+#define ERROR_INSUFFICIENT_BUFFER    122L
+#define ERROR_MORE_DATA              234L
+#define ERROR_INVALID_FLAGS          1004L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
 
 #define HKEY_CLASSES_ROOT ((HKEY)(UINT_PTR)0x80000000)
 #define HKEY_CURRENT_USER ((HKEY)(UINT_PTR)0x80000001)
@@ -67,17 +75,19 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define REG_BINARY        3
 #define REG_DWORD         4
 
-#define IDOK           1
-#define IDCANCEL       2
-#define MB_OK          0x00000000L
-#define MB_ICONERROR   0x00000010L
-#define WM_PAINT       0x000F
-#define WM_INITDIALOG  0x0110
-#define WM_COMMAND     0x0111
-#define EM_LIMITTEXT   0x00C5
-#define EN_CHANGE      0x0300
-#define SW_SHOWDEFAULT 10
-#define SND_FILENAME   0x00020000L
+#define IDOK                 1
+#define IDCANCEL             2
+#define MB_OK                0x00000000L
+#define MB_ICONERROR         0x00000010L
+#define WM_PAINT             0x000F
+#define WM_INITDIALOG        0x0110
+#define WM_COMMAND           0x0111
+#define EM_LIMITTEXT         0x00C5
+#define EN_CHANGE            0x0300
+#define SW_SHOWDEFAULT       10
+#define SND_FILENAME         0x00020000L
+#define CP_UTF8              65001
+#define WC_NO_BEST_FIT_CHARS 0x00000400
 
 LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
 LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
@@ -97,6 +107,10 @@ UINT GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
 HMODULE LoadLibraryA(LPCSTR lpLibFileName);
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 DWORD ExpandEnvironmentStringsA(LPCSTR lpSrc, LPSTR lpDst, DWORD nSize);
+UINT GetACP(void);
+int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                        LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
+                        LPBOOL lpUsedDefaultChar);
 
 int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
