@@ -13,6 +13,11 @@ enum {
 INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
+// With an administrator's filtered token and a label this process may not store, starts an
+// elevated copy of the program, which shows the editor, and waits for it to end. FALSE when
+// none ran (no need, the prompt declined, the start failed): the editor opens here.
+BOOL RunElevatedEditor(void);
+
 // Shows the registry error box, "reading" at start-up or "writing" after Apply.
 void ShowRegistryError(HWND hwndOwner, BOOL fWriting);
 

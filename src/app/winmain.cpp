@@ -38,6 +38,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdTai
         ShowRegistryError(NULL, FALSE);
         return EXIT_DONE;
     }
+    // Under User Account Control an administrator's editor runs elevated, in a copy.
+    if (RunElevatedEditor())
+        return EXIT_DONE;
     // The editor starts from the name the desktop shows, where it can be told.
     LPCSTR pszShown = ReadShownBinName(CurrentLabel);
     if (!IsNotFound(pszShown))

@@ -219,6 +219,16 @@ BOOL RemoveUserBinName(void)
     return DeleteNamedValue(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue);
 }
 
+BOOL IsBinLabelWriteDenied(void)
+{
+    HKEY hKey;
+    LONG lStatus = RegOpenKeyExA(HKEY_CLASSES_ROOT, szLabelKey, 0, samWrite, &hKey);
+
+    if (lStatus == ERROR_SUCCESS)
+        RegCloseKey(hKey);
+    return lStatus == ERROR_ACCESS_DENIED;
+}
+
 // The shell's order: the current user's own name, then LocalizedString, then the label. A
 // name that is set but cannot be read, resolved or held in a label leaves the shown name
 // unknown, and so does an empty one: the shell would not show it.

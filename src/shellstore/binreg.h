@@ -16,6 +16,9 @@ LPCSTR WriteBinIcon(LPCSTR pszIcon, DWORD dwType);
 BOOL RemoveLocalizedBinName(void);  // LocalizedString of the class key
 BOOL RemoveUserBinName(void);       // the default value of the user's own key, if any
 
+// Whether this process is refused the right to write the class key, so cannot store a label.
+BOOL IsBinLabelWriteDenied(void);
+
 // The name the desktop shows: the user's own name, else LocalizedString (a reference to a
 // string resource resolved), else pszLabel, the label as the caller read it. The marker when
 // that name cannot be told or does not fit a label.

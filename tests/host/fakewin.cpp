@@ -17,6 +17,9 @@ static int DesktopPidl;    // its address stands for the desktop's item list
 static int ProgramModule;  // its address stands for the program's module
 static int WinmmModule;    // and this one for WINMM, loaded from the system directory
 static int AdvapiModule;   // and ADVAPI32, which the program imports
+static int ThisProcess;    // the pseudo handle of the current process
+static int TokenHandle;    // its token, once opened
+static int CopyProcess;    // an elevated copy started by ShellExecuteExA
 
 struct FakeHandle {
     HKEY hRoot;
@@ -483,5 +486,93 @@ HWND SetFocus(HWND hWnd)
 BOOL SetForegroundWindow(HWND hWnd)
 {
     Log("SetForegroundWindow %s", Window(hWnd)->templateName.c_str());
+    Fake.foreground = hWnd;
+    return TRUE;
+}
+
+HANDLE GetCurrentProcess(void)
+{
+    return &ThisProcess;
+}
+
+BOOL OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandleOut)
+{
+    if (ProcessHandle != &ThisProcess || (DesiredAccess & TOKEN_QUERY) == 0)
+        return FALSE;
+    ++Fake.openHandles;
+    *TokenHandleOut = &TokenHandle;
+    return TRUE;
+}
+
+BOOL GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
+                         LPDWORD pcbReturned)
+{
+    if (hToken != &TokenHandle || infoClass != TokenElevationType || Fake.tokenQueryFails ||
+        cbInfo < sizeof(TOKEN_ELEVATION_TYPE))
+        return FALSE;
+    memcpy(pInfo, &Fake.tokenType, sizeof Fake.tokenType);
+    *pcbReturned = sizeof Fake.tokenType;
+    return TRUE;
+}
+
+BOOL CloseHandle(HANDLE hObject)
+{
+    Log("CloseHandle %s", hObject == &CopyProcess ? "copy" : hObject == &TokenHandle ? "token" : "other");
+    --Fake.openHandles;
+    return TRUE;
+}
+
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
+{
+    static const char path[] = "C:\\Tools\\morvane.exe";
+    if (hModule != nullptr || nSize < sizeof path)
+        return 0;
+    memcpy(lpFilename, path, sizeof path);
+    return sizeof path - 1;
+}
+
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds)
+{
+    Log("WaitForSingleObject %s %s", hHandle == &CopyProcess ? "copy" : "other",
+        dwMilliseconds == INFINITE ? "INFINITE" : "timed");
+    return 0;
+}
+
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int, int, int,
+                     int, HWND hWndParent, struct HMENU__ *, HINSTANCE, LPVOID)
+{
+    Log("CreateWindowExA %s %s ex 0x%08x style 0x%08x %s", lpClassName, lpWindowName, (unsigned)dwExStyle,
+        (unsigned)dwStyle, hWndParent ? "child" : "top-level");
+    FakeWindow *window = new FakeWindow;
+    window->templateName = lpClassName;
+    ++Fake.liveWindows;
+    return Hwnd(window);
+}
+
+BOOL DestroyWindow(HWND hWnd)
+{
+    Log("DestroyWindow %s", Window(hWnd)->templateName.c_str());
+    if (Fake.foreground == hWnd)
+        Fake.foreground = nullptr;
+    delete Window(hWnd);
+    --Fake.liveWindows;
+    return TRUE;
+}
+
+// Starts the copy at once, as an accepted prompt does, or fails as the prompt or the start did.
+BOOL ShellExecuteExA(SHELLEXECUTEINFOA *sei)
+{
+    Log("ShellExecuteExA %s %s params %s mask 0x%04x owner %s", sei->lpVerb ? sei->lpVerb : "(none)",
+        sei->lpFile, sei->lpParameters ? sei->lpParameters : "(none)", (unsigned)sei->fMask,
+        sei->hwnd == nullptr           ? "none"
+        : sei->hwnd == Fake.foreground ? "in front"
+                                       : "behind");
+    if (sei->cbSize != sizeof *sei || Fake.shellExecuteError != 0)
+        return FALSE;
+    sei->hProcess = nullptr;
+    if (sei->fMask & SEE_MASK_NOCLOSEPROCESS) {
+        sei->hProcess = &CopyProcess;
+        ++Fake.openHandles;
+    }
     return TRUE;
 }

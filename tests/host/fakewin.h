@@ -59,6 +59,12 @@ struct FakeWin {
     UINT acp = 1252;          // the ANSI code page; 1252 spells U+0000 to U+00FF, 65001 is UTF-8
     // String resources that RegLoadMUIStringW resolves, by reference; Wine names the bin Trash.
     std::map<std::string, std::wstring> strings{{SYSTEM_NAME, L"Trash"}};
+    TOKEN_ELEVATION_TYPE tokenType = TokenElevationTypeDefault;
+    bool tokenQueryFails = false;  // as before Vista, where the class is unknown
+    DWORD shellExecuteError = 0;   // why ShellExecuteExA fails; 0: the copy starts
+    int openHandles = 0;           // tokens and process handles not yet closed
+    int liveWindows = 0;           // windows created and not yet destroyed
+    HWND foreground = nullptr;
     std::map<std::string, std::string> environment;
     std::map<std::string, FakeUser> users;  // by template name
     std::vector<std::string> log;           // one line per platform call, in order

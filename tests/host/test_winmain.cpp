@@ -192,3 +192,65 @@ TEST_P(InteractiveStart, ChoosesEditorOrErrorBox)
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, InteractiveStart, testing::ValuesIn(StartUps), CaseName());
+
+// Elevation: only the editor of an administrator whose token is filtered, and who may not
+// write the class key, asks. It starts an elevated copy, owned by a window in front, waits
+// for it and ends with 0; a declined prompt or a failed start opens the editor here.
+struct Elevation {
+    const char *name;
+    TOKEN_ELEVATION_TYPE token;
+    bool tokenQueryFails;
+    bool keyReadOnly;
+    DWORD shellExecuteError;
+    const char *tail;
+    bool asks, waits, editorHere;
+    int exitCode;
+};
+PRINT_CASE_NAME(Elevation)
+
+static const Elevation Elevations[] = {
+    {"filtered token, key refused, prompt accepted", TokenElevationTypeLimited, false, true, 0, "", true,
+     true, false, 0},
+    {"filtered token, key refused, prompt declined", TokenElevationTypeLimited, false, true, ERROR_CANCELLED,
+     "", true, false, true, 0},
+    {"filtered token, key refused, copy cannot start", TokenElevationTypeLimited, false, true,
+     ERROR_FILE_NOT_FOUND, "", true, false, true, 0},
+    {"filtered token, key writable", TokenElevationTypeLimited, false, false, 0, "", false, false, true, 0},
+    {"full token never asks", TokenElevationTypeFull, false, true, 0, "", false, false, true, 0},
+    {"standard user or no UAC", TokenElevationTypeDefault, false, true, 0, "", false, false, true, 0},
+    {"token type unknown, before Vista", TokenElevationTypeLimited, true, true, 0, "", false, false, true, 0},
+    {"command line never asks", TokenElevationTypeLimited, false, true, 0, "Bin", false, false, false, 1},
+};
+
+class InteractiveElevation : public testing::TestWithParam<Elevation> {};
+
+TEST_P(InteractiveElevation, AsksOnlyWhenTheEditorCouldNotStore)
+{
+    const Elevation &e = GetParam();
+    Fake.Reset();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
+    Fake.keys[{HKEY_CLASSES_ROOT, BIN_KEY}].readOnly = e.keyReadOnly;
+    Fake.tokenType = e.token;
+    Fake.tokenQueryFails = e.tokenQueryFails;
+    Fake.shellExecuteError = e.shellExecuteError;
+    Fake.users["MyDB"] = [](HWND hDlg) { FakeCommand(hDlg, IDCANCEL); };
+
+    EXPECT_EQ(RunWith(e.tail), e.exitCode);
+
+    std::vector<std::string> asked;
+    if (e.asks)
+        asked.push_back(
+            "ShellExecuteExA runas C:\\Tools\\morvane.exe params (none) mask 0x0540 owner in front");
+    EXPECT_EQ(Fake.Calls("ShellExecuteExA"), asked);
+    std::vector<std::string> waited;
+    if (e.waits)
+        waited.push_back("WaitForSingleObject copy INFINITE");
+    EXPECT_EQ(Fake.Calls("WaitForSingleObject"), waited);
+    EXPECT_EQ(Fake.Calls("DialogBoxParamA MyDB").size(), e.editorHere ? 1u : 0u);
+    EXPECT_TRUE(Fake.Calls("MessageBoxA").empty()) << "no word about the prompt";
+    EXPECT_EQ(Fake.openHandles, 0);
+    EXPECT_EQ(Fake.liveWindows, 0) << "the prompt's owner is destroyed";
+    EXPECT_EQ(Fake.openKeys, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tokens, InteractiveElevation, testing::ValuesIn(Elevations), CaseName());

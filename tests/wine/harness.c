@@ -13,6 +13,7 @@
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
+#include <tlhelp32.h>
 
 static int Checks, Failures, Skips;
 static const char *CaseName = "";
@@ -366,7 +367,7 @@ static BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
     DWORD pid = 0;
     char caption[256], cls[64];
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != q->pid || !IsWindowVisible(hwnd))
+    if ((q->pid != 0 && pid != q->pid) || !IsWindowVisible(hwnd))
         return TRUE;
     GetClassNameA(hwnd, cls, sizeof cls);
     GetWindowTextA(hwnd, caption, sizeof caption);
@@ -442,4 +443,43 @@ BOOL HasTool(const char *toolVariable)
 {
     char tool[MAX_PATH];
     return GetEnvironmentVariableA(toolVariable, tool, sizeof tool) != 0;
+}
+
+int ProcessElevation(DWORD pid, BOOL *elevated)
+{
+    HANDLE hProcess =
+        pid == 0 ? GetCurrentProcess() : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    HANDLE hToken;
+    TOKEN_ELEVATION_TYPE type = (TOKEN_ELEVATION_TYPE)0;
+    TOKEN_ELEVATION elevation;
+    DWORD cb;
+
+    *elevated = FALSE;
+    if (hProcess == NULL)
+        return 0;
+    if (OpenProcessToken(hProcess, TOKEN_QUERY, &hToken)) {
+        if (!GetTokenInformation(hToken, TokenElevationType, &type, sizeof type, &cb))
+            type = (TOKEN_ELEVATION_TYPE)0;
+        if (GetTokenInformation(hToken, TokenElevation, &elevation, sizeof elevation, &cb))
+            *elevated = elevation.TokenIsElevated != 0;
+        CloseHandle(hToken);
+    }
+    if (pid != 0)
+        CloseHandle(hProcess);
+    return (int)type;
+}
+
+int CountProcesses(const char *image)
+{
+    PROCESSENTRY32 entry;
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    int count = 0;
+
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(hSnapshot, &entry); more; more = Process32Next(hSnapshot, &entry))
+        count += lstrcmpiA(entry.szExeFile, image) == 0;
+    CloseHandle(hSnapshot);
+    return count;
 }

@@ -68,8 +68,12 @@ typedef struct {
 BOOL ShellBinNames(ShellNames *names);
 void CheckShownName(const char *text); /* both names are the text */
 
-/* Windows of the process under test. */
+/* Windows of the process under test; pid 0: of any process. */
 HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout);
+/* A process's token (pid 0: this one's): its elevation type, 0 when it cannot be asked, and
+ * whether it is elevated. */
+int ProcessElevation(DWORD pid, BOOL *elevated);
+int CountProcesses(const char *image); /* running processes of that image name */
 /* Linux tools through Wine: a shell command, waited for, gives its exit status, or
  * SHELL_FAILED when it could not start or did not end in time; whether a tool is set. */
 #define SHELL_FAILED (-1)

@@ -109,7 +109,9 @@ static void TestLabelNotStored(void)
     SeedUserName("Mine");
     CHECK(SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, TRUE), "cannot make the label key read-only");
 
+    /* The command line never asks for elevation: it ends alone, and no editor opens. */
     CHECK(RunMorvane("morvane.exe Bin") == 1, "exit code is not 1");
+    CHECK(WaitForWindow(0, "Morvane", NULL, 500) == NULL, "an editor opened");
 
     SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, FALSE);
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);

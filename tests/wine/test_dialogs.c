@@ -426,6 +426,72 @@ static void TestWriteError(const WriteError *e)
     SetKeyReadOnly(e->root, e->readOnlyKey, FALSE);
 }
 
+/* Under User Account Control an administrator's programs start with a filtered token, as
+ * under Wine 10; Wine 8 gives every program a full token. With a filtered token and a class
+ * key it may not write, the editor runs in an elevated copy, which the started process waits
+ * for; a full token never asks, so the copy cannot ask again. */
+typedef struct {
+    const char *name;
+    BOOL readOnly; /* the class key refuses every write, an elevated one's too */
+} Elevation;
+
+static const Elevation Elevations[] = {
+    {"read-only class key: a filtered token's editor runs in an elevated copy, whose Apply fails", TRUE},
+    {"writable class key: the editor opens in the started process", FALSE},
+};
+
+static void TestElevation(const Elevation *e)
+{
+    PROCESS_INFORMATION pi;
+    HWND hEditor, hBox;
+    DWORD pidEditor = 0;
+    BOOL elevated, filtered = ProcessElevation(0, &elevated) == TokenElevationTypeLimited;
+    BOOL inCopy = e->readOnly && filtered;
+    char text[128] = "";
+
+    BeginCase(e->name);
+    if (e->readOnly && !filtered)
+        Skip("this Wine starts every program with a full token, so no editor asks for elevation; "
+             "the editor must open in the started process");
+    SeedBin("Trash", TRUE);
+    if (e->readOnly)
+        CHECK(SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, TRUE), "cannot make the class key read-only");
+    if (!StartMorvane("morvane.exe", &pi)) {
+        CHECK(FALSE, "cannot start morvane.exe (%lu)", GetLastError());
+        return;
+    }
+    hEditor = WaitForWindow(0, "Morvane", NULL, 15000);
+    CHECK(hEditor != NULL, "no editor");
+    if (hEditor != NULL) {
+        GetWindowThreadProcessId(hEditor, &pidEditor);
+        CHECK((pidEditor != pi.dwProcessId) == inCopy, "the editor opened in %s",
+              pidEditor == pi.dwProcessId ? "the started process" : "another process");
+        if (inCopy) {
+            ProcessElevation(pidEditor, &elevated);
+            CHECK(elevated, "the copy's token is not elevated");
+            CHECK(WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT, "the started process did not wait");
+        }
+    }
+    if (hEditor != NULL && e->readOnly) {
+        SetEdit(hEditor, "Bin");
+        Click(hEditor, IDOK);
+        hBox = WaitForWindow(pidEditor, "Application Error", hEditor, 10000);
+        CHECK(hBox != NULL, "Apply shows no write error box");
+        if (hBox != NULL) {
+            GetDlgItemTextA(hBox, 0xFFFF, text, sizeof text);
+            CHECK(strcmp(text, "Error writing system registry entry.") == 0, "text [%s]", text);
+            CHECK(CountProcesses("morvane.exe") == (inCopy ? 2 : 1),
+                  "%d morvane.exe processes run: one asked again", CountProcesses("morvane.exe"));
+            PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+        }
+    } else if (hEditor != NULL) {
+        Click(hEditor, IDCANCEL);
+    }
+    CHECK(WaitMorvane(&pi, 15000) == 0, "the started process did not end with 0 after the editor");
+    if (e->readOnly)
+        SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, FALSE);
+}
+
 /* X delivers keys in order, so a key with a visible effect, pressed after the keys under
  * test and waited for, shows that those were handled: no fixed sleeps. */
 static void TestKeystrokes(void)
@@ -491,6 +557,8 @@ int main(int argc, char **argv)
         TestLeave(&Leaves[i]);
     for (i = 0; i < sizeof WriteErrors / sizeof WriteErrors[0]; ++i)
         TestWriteError(&WriteErrors[i]);
+    for (i = 0; i < sizeof Elevations / sizeof Elevations[0]; ++i)
+        TestElevation(&Elevations[i]);
     TestKeystrokes();
     return EndTests();
 }

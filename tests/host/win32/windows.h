@@ -32,6 +32,9 @@ typedef WCHAR *LPWSTR;
 typedef const WCHAR *LPCWSTR;
 typedef BOOL *LPBOOL;
 typedef const void *LPCVOID;
+typedef void *LPVOID;
+typedef void *HANDLE;
+typedef HANDLE *PHANDLE;
 
 typedef struct HWND__ *HWND;
 typedef struct HINSTANCE__ *HINSTANCE;
@@ -75,6 +78,12 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define REG_BINARY        3
 #define REG_DWORD         4
 
+#define INFINITE             0xFFFFFFFF
+#define TOKEN_QUERY          0x0008
+#define WS_POPUP             0x80000000L
+#define WS_VISIBLE           0x10000000L
+#define WS_EX_TOOLWINDOW     0x00000080L
+#define SW_SHOWNORMAL        1
 #define IDOK                 1
 #define IDCANCEL             2
 #define MB_OK                0x00000000L
@@ -101,6 +110,51 @@ LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
 LONG RegCloseKey(HKEY hKey);
 
 typedef INT_PTR(WINAPI *FARPROC)(void);
+
+typedef enum {
+    TokenElevationTypeDefault = 1,
+    TokenElevationTypeFull,
+    TokenElevationTypeLimited
+} TOKEN_ELEVATION_TYPE;
+typedef enum { TokenElevationType = 18 } TOKEN_INFORMATION_CLASS;
+
+HANDLE GetCurrentProcess(void);
+BOOL OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
+BOOL GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
+                         LPVOID TokenInformation, DWORD TokenInformationLength, LPDWORD ReturnLength);
+BOOL CloseHandle(HANDLE hObject);
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                     int nWidth, int nHeight, HWND hWndParent, struct HMENU__ *hMenu, HINSTANCE hInstance,
+                     LPVOID lpParam);
+BOOL DestroyWindow(HWND hWnd);
+
+// From <shellapi.h>, which <windows.h> includes: starting a program with a verb.
+#define SEE_MASK_NOCLOSEPROCESS 0x00000040
+#define SEE_MASK_NOASYNC        0x00000100
+#define SEE_MASK_FLAG_NO_UI     0x00000400
+#define ERROR_CANCELLED         1223L
+
+typedef struct {
+    DWORD cbSize;
+    DWORD fMask;
+    HWND hwnd;
+    LPCSTR lpVerb;
+    LPCSTR lpFile;
+    LPCSTR lpParameters;
+    LPCSTR lpDirectory;
+    int nShow;
+    HINSTANCE hInstApp;
+    LPVOID lpIDList;
+    LPCSTR lpClass;
+    HKEY hkeyClass;
+    DWORD dwHotKey;
+    HANDLE hIcon;
+    HANDLE hProcess;
+} SHELLEXECUTEINFOA;
+
+BOOL ShellExecuteExA(SHELLEXECUTEINFOA *pExecInfo);
 
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);
 UINT GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
