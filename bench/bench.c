@@ -1,7 +1,9 @@
 /* Morvane benchmark - wall time of a command-line rename against `reg add` of the same
  * value, alternating the two in one Wine prefix; each time runs from CreateProcessA to
  * the process's end. A third row, a run whose tail is already the label, gives the
- * fixed cost of starting the program.   bench.exe MORVANE_EXE [RUNS] */
+ * fixed cost of starting the program; a fourth, the same over a key whose LocalizedString
+ * shows the label (as on a fresh Windows), adds resolving that name. Given a previous
+ * build, its runs share each round too.   bench.exe MORVANE_EXE [RUNS [PREVIOUS_EXE]] */
 
 #include "harness.h"
 
@@ -50,8 +52,8 @@ static void Report(const char *name, double *times, int n)
 
 int main(int argc, char **argv)
 {
-    char reg[MAX_PATH], line[256];
-    double *morvane, *regAdd, *unchanged;
+    char reg[MAX_PATH], line[256], previous[MAX_PATH] = "";
+    double *morvane, *regAdd, *unchanged, *previousRename, *previousUnchanged, *shown, *previousShown;
     int runs, i, failed = 0;
 
     InitHarness(argc, argv, 0);
@@ -59,6 +61,12 @@ int main(int argc, char **argv)
     morvane = calloc(runs, sizeof *morvane);
     regAdd = calloc(runs, sizeof *regAdd);
     unchanged = calloc(runs, sizeof *unchanged);
+    previousRename = calloc(runs, sizeof *previousRename);
+    previousUnchanged = calloc(runs, sizeof *previousUnchanged);
+    shown = calloc(runs, sizeof *shown);
+    previousShown = calloc(runs, sizeof *previousShown);
+    if (Arg(1)[0] != '\0')
+        ToDosPath(Arg(1), previous, sizeof previous);
     GetSystemDirectoryA(reg, sizeof reg);
     strncat(reg, "\\reg.exe", sizeof reg - strlen(reg) - 1);
     SeedBin("Trash", TRUE);
@@ -77,6 +85,20 @@ int main(int argc, char **argv)
             regAdd[i] = TimeRun(reg, line);
         morvane[i] = TimeRun(NULL, tail);
         unchanged[i] = TimeRun(NULL, tail);
+        if (previous[0] != '\0') {
+            snprintf(tail, sizeof tail, "morvane.exe %s", i % 2 ? "Previous Odd" : "Previous Even");
+            previousRename[i] = TimeRun(previous, tail);
+            previousUnchanged[i] = TimeRun(previous, tail);
+            failed |= previousRename[i] < 0 || previousUnchanged[i] < 0;
+        }
+        /* Wine shows this LocalizedString as "Trash": the stored label, so nothing to do. */
+        SeedBin("Trash", TRUE);
+        shown[i] = TimeRun(NULL, "morvane.exe Trash");
+        failed |= shown[i] < 0;
+        if (previous[0] != '\0') {
+            previousShown[i] = TimeRun(previous, "morvane.exe Trash");
+            failed |= previousShown[i] < 0;
+        }
         if (i % 2 == 0)
             regAdd[i] = TimeRun(reg, line);
         failed |= morvane[i] < 0 || regAdd[i] < 0 || unchanged[i] < 0;
@@ -91,7 +113,19 @@ int main(int argc, char **argv)
     Report("morvane.exe LABEL", morvane, runs);
     Report("reg add (same key)", regAdd, runs);
     Report("morvane, unchanged", unchanged, runs);
+    Report("unchanged, LocStr", shown, runs);
+    if (previous[0] != '\0') {
+        Report("previous LABEL", previousRename, runs);
+        Report("previous unchanged", previousUnchanged, runs);
+        Report("previous, LocStr", previousShown, runs);
+    }
     printf("\nratio of medians (morvane / reg add): %.2f   (times in ms)\n",
            Quantile(morvane, runs, 0.5) / Quantile(regAdd, runs, 0.5));
+    if (previous[0] != '\0')
+        printf("against the previous build, medians: rename %+.1f ms, unchanged %+.1f ms, "
+               "unchanged with LocalizedString %+.1f ms\n",
+               Quantile(morvane, runs, 0.5) - Quantile(previousRename, runs, 0.5),
+               Quantile(unchanged, runs, 0.5) - Quantile(previousUnchanged, runs, 0.5),
+               Quantile(shown, runs, 0.5) - Quantile(previousShown, runs, 0.5));
     return 0;
 }
