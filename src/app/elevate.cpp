@@ -26,13 +26,15 @@ static BOOL IsFilteredAdmin(void)
 
 // The prompt wants an owner in the foreground, or it may open behind other windows and only
 // flash in the taskbar. There is no window yet, so a bare popup of no size, shown as the
-// process's first window (which the shell lets it bring forward), stands in for one.
+// process's first window (which the shell lets it bring forward), stands in for one. The
+// copy is started by the system, not by this process, so it is let take the foreground too.
 static HWND CreatePromptOwner(void)
 {
     HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", NULL, WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, NULL,
                                 NULL, NULL, NULL);
     if (hwnd != NULL)
         SetForegroundWindow(hwnd);
+    AllowSetForegroundWindow(ASFW_ANY);
     return hwnd;
 }
 

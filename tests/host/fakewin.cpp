@@ -559,6 +559,12 @@ BOOL DestroyWindow(HWND hWnd)
     return TRUE;
 }
 
+BOOL AllowSetForegroundWindow(DWORD dwProcessId)
+{
+    Log("AllowSetForegroundWindow %s", dwProcessId == ASFW_ANY ? "any" : "one");
+    return TRUE;
+}
+
 // Starts the copy at once, as an accepted prompt does, or fails as the prompt or the start did.
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA *sei)
 {

@@ -129,6 +129,8 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
                      int nWidth, int nHeight, HWND hWndParent, struct HMENU__ *hMenu, HINSTANCE hInstance,
                      LPVOID lpParam);
 BOOL DestroyWindow(HWND hWnd);
+#define ASFW_ANY ((DWORD)-1)
+BOOL AllowSetForegroundWindow(DWORD dwProcessId);
 
 // From <shellapi.h>, which <windows.h> includes: starting a program with a verb.
 #define SEE_MASK_NOCLOSEPROCESS 0x00000040
