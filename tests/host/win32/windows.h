@@ -129,7 +129,7 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
                      int nWidth, int nHeight, HWND hWndParent, struct HMENU__ *hMenu, HINSTANCE hInstance,
                      LPVOID lpParam);
 BOOL DestroyWindow(HWND hWnd);
-#define ASFW_ANY ((DWORD)-1)
+#define ASFW_ANY ((DWORD)0xFFFFFFFF)
 BOOL AllowSetForegroundWindow(DWORD dwProcessId);
 
 // From <shellapi.h>, which <windows.h> includes: starting a program with a verb.
