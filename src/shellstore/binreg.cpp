@@ -47,30 +47,20 @@ static LONG QueryText(HKEY hKey, LPCSTR pszValue, LPSTR pszField, DWORD cbField,
     return lStatus;
 }
 
-// Reads the value pszValue of hRoot\pszKey into its field, as QueryText does. A missing
-// key or value gives ERROR_FILE_NOT_FOUND, and a failing close fails the read as well.
-static LONG ReadValueText(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue, LPSTR pszField, DWORD cbField,
-                          LPDWORD pdwType)
+// Reads the default value of hRoot\pszKey into its field, as QueryText does; a failing
+// close fails the read as well.
+static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD cbField, LPDWORD pdwType)
 {
     HKEY hKey;
     LONG lStatus = RegOpenKeyExA(hRoot, pszKey, 0, samRead, &hKey);
 
     if (lStatus != ERROR_SUCCESS) {
         CopyText(pszField, cbField, NotFoundMarker);
-        return lStatus;
+        return pszField;
     }
-    lStatus = QueryText(hKey, pszValue, pszField, cbField, pdwType);
-    LONG lCloseStatus = RegCloseKey(hKey);
-    if (lStatus == ERROR_SUCCESS && lCloseStatus != ERROR_SUCCESS) {
+    lStatus = QueryText(hKey, szDefaultValue, pszField, cbField, pdwType);
+    if (RegCloseKey(hKey) != ERROR_SUCCESS && lStatus == ERROR_SUCCESS)
         CopyText(pszField, cbField, NotFoundMarker);
-        lStatus = lCloseStatus;
-    }
-    return lStatus;
-}
-
-static LPCSTR ReadDefaultText(HKEY hRoot, LPCSTR pszKey, LPSTR pszField, DWORD cbField, LPDWORD pdwType)
-{
-    ReadValueText(hRoot, pszKey, szDefaultValue, pszField, cbField, pdwType);
     return pszField;
 }
 
@@ -133,11 +123,11 @@ static BOOL DeleteNamedValue(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue)
 typedef LONG(WINAPI *LOADMUISTRINGPROC)(HKEY hKey, LPCWSTR pszValue, LPWSTR pszOutBuf, DWORD cbOutBuf,
                                         LPDWORD pcbData, DWORD dwFlags, LPCWSTR pszDirectory);
 
-// Resolves the open class key's LocalizedString, a reference "@file,-id", to the string it
+// Resolves the value wszValue of an open key, a reference "@file,-id", to the string it
 // names, in the ANSI code page. The one wide-character call: the platform has no ANSI one
 // that works. It is looked up, not imported, so the program still starts before Vista,
 // where nothing resolves. A name the code page cannot spell exactly is not resolved.
-static BOOL LoadLocalizedName(HKEY hKey, LPSTR pszField, DWORD cbField)
+static BOOL LoadIndirectName(HKEY hKey, LPCWSTR wszValue, LPSTR pszField, DWORD cbField)
 {
     WCHAR wszName[MAX_PATH] = {0};
     HMODULE hAdvapi = GetModuleHandleA("advapi32.dll");
@@ -147,8 +137,8 @@ static BOOL LoadLocalizedName(HKEY hKey, LPSTR pszField, DWORD cbField)
     BOOL fDefaultUsed = FALSE;
 
     // The last character stays NUL whatever the call leaves behind it.
-    if (pfnLoad == NULL || pfnLoad(hKey, wszLocalizedValue, wszName, sizeof wszName - sizeof wszName[0], NULL,
-                                   0, NULL) != ERROR_SUCCESS)
+    if (pfnLoad == NULL ||
+        pfnLoad(hKey, wszValue, wszName, sizeof wszName - sizeof wszName[0], NULL, 0, NULL) != ERROR_SUCCESS)
         return FALSE;
     // UTF-8 takes neither flag nor the default-character report; every other code page is
     // asked for the exact characters, with no look-alikes put in their place.
@@ -158,23 +148,25 @@ static BOOL LoadLocalizedName(HKEY hKey, LPSTR pszField, DWORD cbField)
            !fDefaultUsed;
 }
 
-// The class key's LocalizedString as the shell shows it: a reference resolved, a plain text
-// as it stands. ERROR_FILE_NOT_FOUND when there is none.
-static LONG ReadLocalizedName(LPSTR pszField, DWORD cbField)
+// Reads a name in the value pszValue of hRoot\pszKey as the shell shows it: a plain text as
+// it stands or, where wszValue names the same value, a reference resolved. Only a string
+// counts. ERROR_FILE_NOT_FOUND when the key or the value is missing.
+static LONG ReadNameText(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue, LPCWSTR wszValue, LPSTR pszField,
+                         DWORD cbField)
 {
     HKEY hKey;
     PathText szStored;
     DWORD dwType = REG_NONE;
-    LONG lStatus = RegOpenKeyExA(HKEY_CLASSES_ROOT, szLabelKey, 0, samRead, &hKey);
+    LONG lStatus = RegOpenKeyExA(hRoot, pszKey, 0, samRead, &hKey);
 
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    lStatus = QueryText(hKey, szLocalizedValue, szStored, sizeof szStored, &dwType);
+    lStatus = QueryText(hKey, pszValue, szStored, sizeof szStored, &dwType);
     if (lStatus == ERROR_SUCCESS && dwType != REG_SZ && dwType != REG_EXPAND_SZ)
         lStatus = ERROR_INVALID_DATA;
-    if (lStatus == ERROR_SUCCESS && szStored[0] == '@' && !LoadLocalizedName(hKey, pszField, cbField))
-        lStatus = ERROR_INVALID_DATA;
-    else if (lStatus == ERROR_SUCCESS && szStored[0] != '@' && !CopyText(pszField, cbField, szStored))
+    else if (lStatus == ERROR_SUCCESS && wszValue != NULL && szStored[0] == '@')
+        lStatus = LoadIndirectName(hKey, wszValue, pszField, cbField) ? ERROR_SUCCESS : ERROR_INVALID_DATA;
+    else if (lStatus == ERROR_SUCCESS && !CopyText(pszField, cbField, szStored))
         lStatus = ERROR_MORE_DATA;
     LONG lCloseStatus = RegCloseKey(hKey);
     return lStatus == ERROR_SUCCESS ? lCloseStatus : lStatus;
@@ -234,14 +226,12 @@ BOOL IsBinLabelWriteDenied(void)
 // unknown, and so does an empty one: the shell would not show it.
 LPCSTR ReadShownBinName(LPCSTR pszLabel)
 {
-    DWORD dwType = REG_SZ;
     LONG lStatus =
-        ReadValueText(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue, ShownRead, sizeof ShownRead, &dwType);
+        ReadNameText(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue, NULL, ShownRead, sizeof ShownRead);
 
-    if (lStatus == ERROR_SUCCESS && dwType != REG_SZ && dwType != REG_EXPAND_SZ)
-        lStatus = ERROR_INVALID_DATA;
     if (lStatus == ERROR_FILE_NOT_FOUND)
-        lStatus = ReadLocalizedName(ShownRead, sizeof ShownRead);
+        lStatus = ReadNameText(HKEY_CLASSES_ROOT, szLabelKey, szLocalizedValue, wszLocalizedValue, ShownRead,
+                               sizeof ShownRead);
     if (lStatus == ERROR_FILE_NOT_FOUND)
         return CopyText(ShownRead, sizeof ShownRead, pszLabel) ? ShownRead : NotFoundMarker;
     if (lStatus != ERROR_SUCCESS || ShownRead[0] == '\0')
