@@ -56,7 +56,7 @@ int main(int argc, char **argv)
     double *morvane, *regAdd, *unchanged, *previousRename, *previousUnchanged, *shown, *previousShown;
     int runs, i, failed = 0;
 
-    InitHarness(argc, argv, 0);
+    InitHarness(argc, argv, "[RUNS] [PREVIOUS_EXE]");
     runs = atoi(Arg(0)) > 0 ? atoi(Arg(0)) : 25;
     morvane = calloc(runs, sizeof *morvane);
     regAdd = calloc(runs, sizeof *regAdd);

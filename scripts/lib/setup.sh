@@ -39,6 +39,7 @@ need_packages() {
     for package in "${wanted[@]}"; do
         package_installed "$package" || missing+=("$package")
     done
+    if package_installed wine32:i386; then rm -f "$WINE32_INSTALL_ERROR"; fi
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
     case " ${missing[*]} " in
@@ -46,8 +47,64 @@ need_packages() {
         dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
         ;;
     esac
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    update_package_lists
+    install_packages "${missing[@]}"
+}
+
+apt_get() {
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -q "$@"
+}
+
+# apt-get update, once more after a pause if it fails. Mirrors are sometimes caught
+# mid-sync; if an index still fails, the lists that did download are used, and
+# apt-get install decides whether they are enough. Names every index that failed.
+update_package_lists() {
+    local - log attempt status failed
+    set -o pipefail
+    log=$(mktemp)
+    for attempt in 1 2; do
+        status=0
+        apt_get update 2>&1 | tee "$log" || status=${PIPESTATUS[0]}
+        failed=$(sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/  \1/p' "$log")
+        if [ "$status" -eq 0 ] && [ -z "$failed" ]; then
+            rm -f "$log"
+            return 0
+        fi
+        echo "apt-get update failed (exit status $status) on attempt $attempt of 2; these indexes failed:"
+        echo "${failed:-  (none named: see the messages above)}"
+        if [ "$attempt" -eq 1 ]; then sleep "${MORVANE_APT_RETRY_PAUSE:-15}"; fi
+    done
+    rm -f "$log"
+    echo "Going on with the package lists that did download."
+}
+
+# apt-get install of the packages given. When the set fails only for 32-bit Wine, the rest
+# is installed and apt's reason kept, which the 32-bit Wine tests then quote as they skip.
+# Any other failure ends the script with apt's own exit status.
+install_packages() {
+    local - log status rest=() package
+    set -o pipefail
+    log=$(mktemp)
+    status=0
+    apt_get install -y --no-install-recommends "$@" 2>&1 | tee "$log" || status=${PIPESTATUS[0]}
+    if [ "$status" -ne 0 ]; then
+        for package in "$@"; do
+            [ "$package" = wine32:i386 ] || rest+=("$package")
+        done
+        if [ ${#rest[@]} -eq $# ]; then
+            rm -f "$log"
+            exit "$status"
+        fi
+        echo "Trying again without wine32:i386."
+        if [ ${#rest[@]} -ne 0 ]; then
+            apt_get install -y --no-install-recommends "${rest[@]}" || exit $?
+        fi
+        mkdir -p "$(dirname "$WINE32_INSTALL_ERROR")"
+        { grep '^E: ' "$log" || echo "apt-get install exited with $status"; } | tr '\n' ' ' | sed 's/ $//' \
+            >"$WINE32_INSTALL_ERROR"
+        echo "Installed all but wine32:i386; the 32-bit Wine tests will be skipped: $(cat "$WINE32_INSTALL_ERROR")"
+    fi
+    rm -f "$log"
 }
 
 # The architecture scripts/run and bench/run use by default: 32-bit where it runs.

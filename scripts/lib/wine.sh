@@ -3,6 +3,8 @@
 # Usage: . scripts/lib/wine.sh; wine_loader win32|win64; win32_refused [DIR]
 
 WINE_LIBDIR="${MORVANE_WINE_LIBDIR:-/usr/lib/wine}"
+# Where the set-up keeps apt's reason when 32-bit Wine could not be installed.
+WINE32_INSTALL_ERROR="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/wine32-install-error.txt"
 
 # The loader for a prefix of that architecture. Debian's `wine` wrapper always takes the
 # 32-bit loader when wine32 is installed, even where it cannot run, so it is never used.
@@ -53,7 +55,10 @@ win32_refused() {
     local loader out
     host_refuses_i386 "${1:-.}" && return 0
     loader=$(wine_loader win32)
-    if [ ! -x "$loader" ]; then
+    if [ ! -x "$loader" ] && [ -s "$WINE32_INSTALL_ERROR" ]; then
+        echo "32-bit Wine (package wine32:i386) could not be installed: $(cat "$WINE32_INSTALL_ERROR")"
+        return 0
+    elif [ ! -x "$loader" ]; then
         echo "the 32-bit Wine loader $loader is not installed (package wine32:i386)"
         return 0
     fi

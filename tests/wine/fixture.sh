@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Wine test fixture: a throwaway prefix of one architecture and a private X display, under ROOT.
 #   fixture.sh ROOT ARCH setup      a fresh ARCH (win32|win64) prefix, Xvfb, a persistent wineserver
-#   fixture.sh ROOT ARCH run [--needs-win32] TEST_EXE MORVANE_EXE ARGS...
+#   fixture.sh ROOT ARCH run [--exe-is-win32] TEST_EXE MORVANE_EXE ARGS...
 #                                   TEST_EXE under the prefix's own loader, with its display
 #   fixture.sh ROOT ARCH cleanup    stops wineserver and Xvfb, removes the prefix
-# Where a step needs 32-bit code (a win32 prefix, or --needs-win32) and this host cannot
-# run it, the step prints the reason and exits with 77, which CTest reports as skipped.
+# Where this host cannot run 32-bit code, a win32 step prints the reason and exits with 77,
+# which CTest reports as skipped. A 64-bit TEST_EXE whose MORVANE_EXE is 32-bit
+# (--exe-is-win32) still runs: it checks its arguments and does all it can, and skips with
+# the reason, in MORVANE_WIN32_REFUSED, when it would first start MORVANE_EXE.
 set -euo pipefail
 
 root=$1
@@ -88,9 +90,13 @@ setup)
     echo "$arch prefix $WINEPREFIX through $loader, display $DISPLAY"
     ;;
 run)
-    if [ "$arch" = win32 ] || [ "${1:-}" = --needs-win32 ]; then
-        [ "${1:-}" = --needs-win32 ] && shift
-        skip_unless_win32_runs
+    [ "$arch" = win32 ] && skip_unless_win32_runs
+    unset MORVANE_WIN32_REFUSED
+    if [ "${1:-}" = --exe-is-win32 ]; then
+        shift
+        if reason=$(win32_refused "$(dirname "$root")"); then
+            export MORVANE_WIN32_REFUSED="$reason"
+        fi
     fi
     if [ ! -f "${2:-}" ]; then
         echo "SKIP: ${2:-the program under test} is not built (build its preset first)"
@@ -104,7 +110,7 @@ cleanup)
     [ -n "${MORVANE_KEEP_PREFIX:-}" ] || rm -rf "$WINEPREFIX"
     ;;
 *)
-    echo "usage: $0 ROOT win32|win64 setup|run [--needs-win32] TEST_EXE MORVANE_EXE ...|cleanup" >&2
+    echo "usage: $0 ROOT win32|win64 setup|run [--exe-is-win32] TEST_EXE MORVANE_EXE ...|cleanup" >&2
     exit 2
     ;;
 esac

@@ -24,13 +24,18 @@ void Skip(const char *format, ...);
 void BeginCase(const char *name);
 int EndTests(void); /* the exit code: 0 when every check passed */
 
-/* Arguments every test program takes: morvane.exe's path, then its own. Every test
- * program also answers "--shell-name" (see ShellBinNames) and then ends. */
-void InitHarness(int argc, char **argv, int ownArgs);
+/* Arguments every test program takes: morvane.exe's path, then its own, named in usage
+ * ("RESTORE_REG_FILE"; an optional one in brackets). A wrong count prints the usage and exits
+ * with 2. Every test program also answers "--shell-name" (see ShellBinNames) and then ends. */
+void InitHarness(int argc, char **argv, const char *usage);
 const char *Arg(int index);
+BOOL ArgIsPath(int index, BOOL folder); /* the argument names an existing file, or folder */
 void ToDosPath(const char *path, char *dos, size_t cbDos);
 
-/* The launcher: CreateProcessA with the exact command line, morvane.exe as the image. */
+/* The launcher: CreateProcessA with the exact command line, morvane.exe as the image. Where
+ * the host refuses morvane.exe's 32-bit code (MORVANE_WIN32_REFUSED, set by the fixture), the
+ * first start ends the program instead: skipped (77) with the reason, or failed (1) when a
+ * check before it failed. */
 BOOL StartProcess(const char *image, const char *line, PROCESS_INFORMATION *pi);
 BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi);
 DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout); /* exit code, or WAIT_TIMEOUT after a kill */

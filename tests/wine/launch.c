@@ -24,7 +24,7 @@ int main(int argc, char **argv)
     char line[1024];
     PROCESS_INFORMATION pi;
 
-    InitHarness(argc, argv, 1);
+    InitHarness(argc, argv, "HEX_LINE");
     if (!FromHex(Arg(0), line, sizeof line)) {
         fprintf(stderr, "launch: the command line must be given in hex\n");
         return 255;

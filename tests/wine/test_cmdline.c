@@ -1,6 +1,6 @@
 /* Morvane Wine tests - command-line runs with exact command lines, read back from the
  * registry and asked of the shell itself, and the start-up error box of an interactive
- * run whose label is unreadable.   test_cmdline.exe MORVANE_EXE [RESTORE_REG_FILE] */
+ * run whose label is unreadable.   test_cmdline.exe MORVANE_EXE RESTORE_REG_FILE */
 
 #include "harness.h"
 
@@ -193,10 +193,6 @@ static void TestRenameAndRestore(void)
     ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &value);
     CHECK(!value.exists, "LocalizedString still hides the label");
 
-    if (Arg(0)[0] == '\0') {
-        Skip("no restore file given");
-        return;
-    }
     GetWindowsDirectoryA(windir, sizeof windir);
     snprintf(regedit, sizeof regedit, "%s\\regedit.exe", windir);
     ToDosPath(Arg(0), file, sizeof file);
@@ -279,7 +275,9 @@ static void TestBlankTailOpensEditor(void)
 int main(int argc, char **argv)
 {
     size_t i;
-    InitHarness(argc, argv, 0);
+    InitHarness(argc, argv, "RESTORE_REG_FILE");
+    BeginCase("arguments");
+    CHECK(ArgIsPath(0, FALSE), "no restore file at %s", Arg(0));
     for (i = 0; i < sizeof TailRuns / sizeof TailRuns[0]; ++i)
         TestTailRun(&TailRuns[i]);
     TestLabelNotStored();

@@ -93,8 +93,6 @@ static void Screenshot(HWND hwnd, const char *name)
 {
     RECT rc;
     char args[512];
-    if (Arg(0)[0] == '\0')
-        return;
     if (!HasTool("MORVANE_IMPORT")) {
         Skip("no screenshot of %s: ImageMagick's import is not installed", name);
         return;
@@ -548,7 +546,9 @@ int main(int argc, char **argv)
 {
     size_t i;
 
-    InitHarness(argc, argv, 1);
+    InitHarness(argc, argv, "SCREENSHOT_DIR");
+    BeginCase("arguments");
+    CHECK(ArgIsPath(0, TRUE), "no screenshot folder at %s", Arg(0));
     TestEditorOpens();
     TestOpensOnShownName();
     TestApplyFollowsEdits();

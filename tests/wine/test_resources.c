@@ -308,7 +308,7 @@ int main(int argc, char **argv)
     char path[MAX_PATH];
     size_t i;
 
-    InitHarness(argc, argv, 0);
+    InitHarness(argc, argv, "");
     ToDosPath(argv[1], path, sizeof path);
     Module = LoadLibraryExA(path, NULL, LOAD_LIBRARY_AS_DATAFILE);
     if (Module == NULL) {
