@@ -5,10 +5,19 @@
 
 // Exit codes of a command-line run; an interactive run always ends with 0.
 enum {
-    EXIT_DONE = 0,          // stored, or already equal to the stored label
-    EXIT_NOT_STORED = 1,    // the label could not be written, or another name still hides it
-    EXIT_TAIL_TOO_LONG = 2  // the tail does not fit a label; nothing was written
+    EXIT_DONE = 0,           // stored, or already equal to the stored label
+    EXIT_NOT_STORED = 1,     // the label could not be written, or another name still hides it
+    EXIT_TAIL_TOO_LONG = 2,  // the tail does not fit a label; nothing was written
+    EXIT_TAIL_NOT_SPELT = 3  // the ANSI code page cannot spell the tail exactly; nothing was written
 };
+
+// The entry point's work once the process runs: DLLs from System32 only, then WinMain with
+// the command tail. Returns the exit code.
+int RunProgram(void);
+
+// Takes DLLs that are loaded on demand from System32 only, never from the exe's folder or
+// the current one, where the platform allows; changes nothing else when it cannot.
+void RestrictDllSearch(void);
 
 INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);

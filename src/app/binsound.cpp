@@ -1,6 +1,6 @@
 // Morvane - plays the sound the user has chosen for emptying the Recycle Bin.
-// WINMM is loaded from the system directory only when a sound plays, so a command-line
-// rename never pays for it (its start-up enumerates the audio codecs).
+// WINMM is loaded by its full path in the system directory, and only when a sound plays,
+// so a command-line rename never pays for it (its start-up enumerates the audio codecs).
 
 #include "app/app.h"
 #include "app/state.h"
@@ -20,7 +20,11 @@ static PLAYSOUNDPROC FindPlaySound(void)
     if (cchDir == 0 || cchDir + sizeof szWinmm > sizeof szPath)
         return NULL;
     memcpy(szPath + cchDir, szWinmm, sizeof szWinmm);
-    hWinmm = LoadLibraryA(szPath);
+    // Its own dependencies come from System32 too; where the flag is unknown (before
+    // Windows 8 without KB2533623) the call fails, and the full path alone has to do.
+    hWinmm = LoadLibraryExA(szPath, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (hWinmm == NULL)
+        hWinmm = LoadLibraryA(szPath);
     // Through a generic function pointer, the way GetProcAddress results are meant to be cast.
     return hWinmm ? (PLAYSOUNDPROC)(void (*)(void))GetProcAddress(hWinmm, "PlaySoundA") : NULL;
 }

@@ -1,27 +1,38 @@
 // Morvane - derives the command tail from the full command line.
-// Bytes are compared unsigned, so characters above 0x7F never count as blanks.
+// Units are compared unsigned, so characters above 0x7F never count as blanks.
 
 #include "app/cmdtail.h"
 
-LPSTR FindCommandTail(LPSTR pszLine, LEADBYTEPROC pfnIsLeadByte)
+// The same rules over the ANSI line's bytes and the wide line's UTF-16 units; only bytes
+// can be lead bytes, and only where pfnIsLeadByte is given.
+template <typename Unit>
+static const Unit *SkipProgramName(const Unit *p, LEADBYTEPROC pfnIsLeadByte)
 {
-    LPBYTE pb = (LPBYTE)pszLine;
-
-    if (*pb == '"') {
+    if (*p == '"') {
         // A quoted name runs to the next quote. A double-byte character is taken
         // whole, so a quote in its trail byte does not end the name.
-        for (++pb; *pb != '\0' && *pb != '"'; ++pb) {
-            if (pfnIsLeadByte(*pb) && pb[1] != '\0')
-                ++pb;
+        for (++p; *p != 0 && *p != '"'; ++p) {
+            if (pfnIsLeadByte != NULL && pfnIsLeadByte((BYTE)*p) && p[1] != 0)
+                ++p;
         }
-        if (*pb == '"')
-            ++pb;
+        if (*p == '"')
+            ++p;
     } else {
-        while (*pb > ' ')
-            ++pb;
+        while (*p > ' ')
+            ++p;
     }
 
-    while (*pb != '\0' && *pb <= ' ')
-        ++pb;
-    return (LPSTR)pb;
+    while (*p != 0 && *p <= ' ')
+        ++p;
+    return p;
+}
+
+LPSTR FindCommandTail(LPSTR pszLine, LEADBYTEPROC pfnIsLeadByte)
+{
+    return (LPSTR)SkipProgramName((const BYTE *)pszLine, pfnIsLeadByte);
+}
+
+LPCWSTR FindCommandTailW(LPCWSTR wszLine)
+{
+    return SkipProgramName(wszLine, NULL);
 }

@@ -6,12 +6,21 @@
 #include "resource.h"
 #include "shellstore/changelabel.h"
 
-// Reads the edit field and enables Apply for a label worth storing. The field is
-// read with its full width, so a 48-byte label round-trips without being cut.
-static void UpdateApplyButton(HWND hDlg)
+// Reads the edit field into NewLabel and tells whether it is a label worth storing:
+// non-empty, different from the text the editor opened on, and spelt exactly, whole, in the
+// label's bytes of the ANSI code page. Its characters are read, not its ANSI form, which has
+// ? for what the code page cannot spell and may end in half a character. One character
+// more than a label holds is read, so a longer text is seen as one; the edit control's own
+// limit counts characters, not bytes.
+static BOOL ReadNewLabel(HWND hDlg)
 {
-    GetDlgItemTextA(hDlg, IDC_LABEL_EDIT, NewLabel, sizeof NewLabel);
-    EnableWindow(GetDlgItem(hDlg, IDOK), NewLabel[0] != '\0' && !IsSameText(NewLabel, CurrentLabel));
+    WCHAR wszText[sizeof(LabelText) + 1];
+
+    // More characters than a label has bytes cannot fit in any code page.
+    if (GetDlgItemTextW(hDlg, IDC_LABEL_EDIT, wszText, sizeof wszText / sizeof wszText[0]) >= sizeof NewLabel)
+        wszText[0] = L'\0';
+    return CopyWideText(NewLabel, sizeof NewLabel, wszText) && NewLabel[0] != '\0' &&
+           !IsSameText(NewLabel, CurrentLabel);
 }
 
 // Stores the edited label, then plays the sound and shows the About box; when the
@@ -22,7 +31,6 @@ static void ApplyNewLabel(HWND hDlg)
     EnableWindow(GetDlgItem(hDlg, IDOK), FALSE);
     EnableWindow(GetDlgItem(hDlg, IDCANCEL), FALSE);
 
-    GetDlgItemTextA(hDlg, IDC_LABEL_EDIT, NewLabel, sizeof NewLabel);
     if (ChangeBinLabel(NewLabel)) {
         PlayEmptyBinSound();
         // The program's own module, so the box's icon control finds icon 102.
@@ -47,11 +55,11 @@ INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPara
         switch (LOWORD(wParam)) {
         case IDC_LABEL_EDIT:
             if (HIWORD(wParam) == EN_CHANGE)
-                UpdateApplyButton(hDlg);
+                EnableWindow(GetDlgItem(hDlg, IDOK), ReadNewLabel(hDlg));
             return FALSE;
         case IDOK:
             // The dialog manager can send IDOK for Enter while Apply is disabled.
-            if (!IsWindowEnabled(GetDlgItem(hDlg, IDOK)))
+            if (!IsWindowEnabled(GetDlgItem(hDlg, IDOK)) || !ReadNewLabel(hDlg))
                 return TRUE;
             ApplyNewLabel(hDlg);
             /* fall through */

@@ -1,10 +1,9 @@
 // Morvane - the process entry point of the Windows build.
-// The tail is derived here, so it never depends on a runtime library's start-up code.
+// It needs no runtime library's start-up code: RunProgram derives the tail itself.
 
-#include "app/cmdtail.h"
+#include "app/app.h"
 
 extern "C" void MorvaneStart(void)
 {
-    LPSTR pszTail = FindCommandTail(GetCommandLineA(), IsDBCSLeadByte);
-    ExitProcess((UINT)WinMain(GetModuleHandleA(NULL), NULL, pszTail, SW_SHOWDEFAULT));
+    ExitProcess((UINT)RunProgram());
 }

@@ -2,20 +2,34 @@
 // The exit code reports a command-line failure; the interactive mode always ends with 0.
 
 #include "app/app.h"
+#include "app/cmdtail.h"
 #include "app/state.h"
 #include "shellstore/binreg.h"
 #include "shellstore/changelabel.h"
 
 #include <string.h>
 
+// Whether the ANSI tail is the text the user gave. Windows hands the program its command
+// line converted to the ANSI code page, with ? or a look-alike for what the code page cannot
+// spell; the wide line holds the original. With a UTF-8 code page every text is exact.
+static BOOL IsTailSpeltExactly(LPCSTR pszTail)
+{
+    LabelText szExact;
+    return CopyWideText(szExact, sizeof szExact, FindCommandTailW(GetCommandLineW())) &&
+           IsSameText(szExact, pszTail);
+}
+
 // Stores the tail as the new label unless nothing on the desktop would change: the tail is
 // the stored label and also the name the shell shows. So exit code 0 means the desktop shows
 // the tail. A tail that reads like the marker while the label is unreadable writes nothing.
-// A tail too long for a label is refused rather than cut, so a script never stores a surprise.
+// A tail too long for a label, or one the code page cannot spell, is refused rather than
+// cut or changed, so a script never stores a surprise.
 static int RenameFromCommandTail(LPCSTR pszTail)
 {
     if (strlen(pszTail) >= sizeof CurrentLabel)
         return EXIT_TAIL_TOO_LONG;
+    if (!IsTailSpeltExactly(pszTail))
+        return EXIT_TAIL_NOT_SPELT;
 
     CopyText(CurrentLabel, sizeof CurrentLabel, ReadBinLabel());
     if (IsSameText(pszTail, CurrentLabel) &&

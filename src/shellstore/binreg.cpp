@@ -124,28 +124,21 @@ typedef LONG(WINAPI *LOADMUISTRINGPROC)(HKEY hKey, LPCWSTR pszValue, LPWSTR pszO
                                         LPDWORD pcbData, DWORD dwFlags, LPCWSTR pszDirectory);
 
 // Resolves the value wszValue of an open key, a reference "@file,-id", to the string it
-// names, in the ANSI code page. The one wide-character call: the platform has no ANSI one
-// that works. It is looked up, not imported, so the program still starts before Vista,
-// where nothing resolves. A name the code page cannot spell exactly is not resolved.
+// names, in the ANSI code page. The platform has no ANSI call for it that works. It is
+// looked up, not imported, so the program still starts before Vista, where nothing
+// resolves. A name the code page cannot spell exactly is not resolved.
 static BOOL LoadIndirectName(HKEY hKey, LPCWSTR wszValue, LPSTR pszField, DWORD cbField)
 {
     WCHAR wszName[MAX_PATH] = {0};
     HMODULE hAdvapi = GetModuleHandleA("advapi32.dll");
     LOADMUISTRINGPROC pfnLoad =
         hAdvapi ? (LOADMUISTRINGPROC)(void (*)(void))GetProcAddress(hAdvapi, "RegLoadMUIStringW") : NULL;
-    UINT uCodePage = GetACP();
-    BOOL fDefaultUsed = FALSE;
 
     // The last character stays NUL whatever the call leaves behind it.
-    if (pfnLoad == NULL ||
-        pfnLoad(hKey, wszValue, wszName, sizeof wszName - sizeof wszName[0], NULL, 0, NULL) != ERROR_SUCCESS)
-        return FALSE;
-    // UTF-8 takes neither flag nor the default-character report; every other code page is
-    // asked for the exact characters, with no look-alikes put in their place.
-    return WideCharToMultiByte(uCodePage, uCodePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, wszName, -1,
-                               pszField, (int)cbField, NULL,
-                               uCodePage == CP_UTF8 ? NULL : &fDefaultUsed) != 0 &&
-           !fDefaultUsed;
+    return pfnLoad != NULL &&
+           pfnLoad(hKey, wszValue, wszName, sizeof wszName - sizeof wszName[0], NULL, 0, NULL) ==
+               ERROR_SUCCESS &&
+           CopyWideText(pszField, cbField, wszName);
 }
 
 // Reads a name in the value pszValue of hRoot\pszKey as the shell shows it: a plain text as

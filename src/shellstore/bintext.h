@@ -18,6 +18,12 @@ extern const CHAR NotFoundMarker[];
 // A text that does not fit is not copied: pszDst is left all zero and FALSE returned.
 BOOL CopyText(LPSTR pszDst, size_t cbDst, LPCSTR pszSrc);
 
+// Converts wszSrc and its NUL to the ANSI code page, into the cbDst bytes at pszDst, and
+// zero-fills the rest. Only an exact text counts: where a character has no exact form (no
+// look-alike, no default character) or the whole does not fit, pszDst is left all zero and
+// FALSE returned, so no cut or changed text is ever taken for the original.
+BOOL CopyWideText(LPSTR pszDst, size_t cbDst, LPCWSTR wszSrc);
+
 // Exact byte-by-byte equality, up to and including the NUL: no case folding, no locale.
 BOOL IsSameText(LPCSTR pszA, LPCSTR pszB);
 

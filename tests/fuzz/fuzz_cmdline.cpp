@@ -2,6 +2,7 @@
 // icon location, with or without the names that would hide the label. Input: a flags byte, a length byte and
 // that many tail bytes, a length byte and that many label bytes, then the icon location's bytes.
 
+#include "app/app.h"
 #include "fakewin.h"
 #include "fuzzcheck.h"
 
@@ -9,7 +10,6 @@
 #include <string.h>
 
 #include <string>
-#include <vector>
 
 static const DWORD IconTypes[] = {REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD};
 
@@ -54,12 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     uint8_t flags = data[0];
     std::string tail = TakeBytes(p, end);
     tail = tail.substr(0, tail.find('\0'));  // a command tail is a C string
+    while (!tail.empty() && (unsigned char)tail[0] <= ' ')
+        tail.erase(0, 1);  // and never starts with a blank
     if (tail.empty())
         tail = "x";  // an empty tail would open the editor
     std::string label = TakeBytes(p, end);
     std::string icon((const char *)p, end - p);
 
     Fake.Reset();
+    Fake.commandLine = L"morvane.exe " + FromAnsi(tail);
     if (flags & 1)
         Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, REG_SZ, label);
     if (flags & 2)
@@ -81,9 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const FakeValue *iconBefore = value ? &iconCopy : nullptr;
     std::string iconText = ReaderResult(iconBefore, 256);
 
-    std::vector<char> line(tail.begin(), tail.end());
-    line.push_back('\0');
-    int exitCode = WinMain(nullptr, nullptr, line.data(), SW_SHOWDEFAULT);
+    int exitCode = RunProgram();
 
     const FakeValue *labelAfter = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
     const FakeValue *iconAfter = Fake.Default(HKEY_CLASSES_ROOT, ICON_KEY);

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include <memory>
+#include <string>
 
 static BOOL WINAPI NoLeadBytes(BYTE)
 {
@@ -60,6 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(*pbTail == '\0');
         else
             FUZZ_CHECK(pbNameEnd <= pbQuote + 1 && pbTail >= pbQuote + 1);
+    }
+    // The wide line, where no unit is a lead byte, follows the same rule.
+    if (!dbcs) {
+        std::wstring wide(pbLine, pbLine + cbLine);
+        FUZZ_CHECK(FindCommandTailW(wide.c_str()) - wide.c_str() == pbTail - pbLine);
     }
     return 0;
 }

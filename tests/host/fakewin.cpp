@@ -17,6 +17,7 @@ static int DesktopPidl;    // its address stands for the desktop's item list
 static int ProgramModule;  // its address stands for the program's module
 static int WinmmModule;    // and this one for WINMM, loaded from the system directory
 static int AdvapiModule;   // and ADVAPI32, which the program imports
+static int KernelModule;   // and KERNEL32
 static int ThisProcess;    // the pseudo handle of the current process
 static int TokenHandle;    // its token, once opened
 static int CopyProcess;    // an elevated copy started by ShellExecuteExA
@@ -231,7 +232,21 @@ HMODULE GetModuleHandleA(LPCSTR lpModuleName)
 {
     if (lpModuleName == nullptr)
         return reinterpret_cast<HMODULE>(&ProgramModule);
+    if (strcasecmp(lpModuleName, "kernel32.dll") == 0)
+        return reinterpret_cast<HMODULE>(&KernelModule);
     return strcasecmp(lpModuleName, "advapi32.dll") == 0 ? reinterpret_cast<HMODULE>(&AdvapiModule) : nullptr;
+}
+
+static BOOL WINAPI FakeSetDefaultDllDirectories(DWORD dwDirectoryFlags)
+{
+    Log("SetDefaultDllDirectories 0x%08x", (unsigned)dwDirectoryFlags);
+    return !Fake.setDefaultDllDirectoriesFails;
+}
+
+static BOOL WINAPI FakeSetDllDirectoryA(LPCSTR lpPathName)
+{
+    Log("SetDllDirectoryA [%s]", lpPathName ? lpPathName : "(null)");
+    return TRUE;
 }
 
 // Loads a named value of an open key as a string: a reference "@file,-id" from the string
@@ -266,40 +281,119 @@ UINT GetACP(void)
     return Fake.acp;
 }
 
-// Code page 1252 stands for every single-byte one: it spells U+0000 to U+00FF and nothing
-// else. UTF-8 refuses the flags and the default-character report, as Windows does.
+// Code page 932's double-byte characters that the fake knows.
+static const struct {
+    wchar_t ch;
+    const char *bytes;
+} Cp932[] = {{L'\u3054', "\x82\xb2"}, {L'\u307f', "\x82\xdd"}, {L'\u7bb1', "\x94\xa0"}};
+
+// One character in the code page: its bytes, else "" (no exact form), or the look-alike
+// when best fit is allowed. A wide character here is a whole code point.
+static std::string CharBytes(UINT cp, unsigned long ch, bool bestFit)
+{
+    std::string out;
+    if (cp == CP_UTF8) {
+        if (ch >= 0xD800 && ch <= 0xDFFF)
+            return out;  // half a surrogate pair is no character
+        static const unsigned char Lead[] = {0x00, 0xC0, 0xE0, 0xF0};
+        int extra = ch < 0x80 ? 0 : ch < 0x800 ? 1 : ch < 0x10000 ? 2 : 3;
+        out += (char)(Lead[extra] | (ch >> (6 * extra)));
+        for (int i = extra - 1; i >= 0; --i)
+            out += (char)(0x80 | ((ch >> (6 * i)) & 0x3F));
+    } else if (cp == 932) {
+        if (ch < 0x80)
+            out += (char)ch;
+        for (const auto &c : Cp932)
+            if ((unsigned long)c.ch == ch)
+                out = c.bytes;
+    } else if (ch < 0x100) {
+        out += (char)ch;
+    } else if (ch == 0x15B && bestFit) {
+        out += 's';  // ś
+    }
+    return out;
+}
+
+std::string ToAnsi(const std::wstring &text)
+{
+    std::string out;
+    for (wchar_t ch : text) {
+        std::string bytes = CharBytes(Fake.acp, (unsigned long)ch, true);
+        out += bytes.empty() ? (Fake.acp == CP_UTF8 ? "\xef\xbf\xbd" : "?") : bytes;
+    }
+    return out;
+}
+
+std::wstring FromAnsi(const std::string &text)
+{
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char b = (unsigned char)text[i];
+        unsigned long ch = b;
+        if (Fake.acp == CP_UTF8 && b >= 0xC0) {
+            int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
+            ch = b & (0x3F >> extra);
+            for (int k = 0; k < extra && i + 1 < text.size(); ++k)
+                ch = (ch << 6) | ((unsigned char)text[++i] & 0x3F);
+        } else if (Fake.acp == 932) {
+            for (const auto &c : Cp932)
+                if (text.compare(i, 2, c.bytes) == 0) {
+                    ch = (unsigned long)c.ch;
+                    ++i;
+                    break;
+                }
+        }
+        out += (wchar_t)ch;
+    }
+    return out;
+}
+
+// As the platform converts: UTF-8 takes only WC_ERR_INVALID_CHARS and no default-character
+// report. A buffer too small gets what fits, even half a character, and the call fails.
 int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
                         LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR, LPBOOL lpUsedDefaultChar)
 {
     std::string out;
     if (CodePage != Fake.acp || cchWideChar != -1)
         return 0;
-    if (CodePage == CP_UTF8 && (dwFlags != 0 || lpUsedDefaultChar != nullptr))
+    if (CodePage == CP_UTF8 && ((dwFlags & ~WC_ERR_INVALID_CHARS) != 0 || lpUsedDefaultChar != nullptr))
         return 0;
     for (const WCHAR *p = lpWideCharStr;; ++p) {
-        unsigned long ch = (unsigned long)*p;
-        if (CodePage != CP_UTF8) {
-            bool spelt = ch < 0x100;
-            if (!spelt && lpUsedDefaultChar != nullptr)
-                *lpUsedDefaultChar = TRUE;
-            out += spelt ? (char)ch : '?';
-        } else if (ch < 0x80) {
-            out += (char)ch;
-        } else if (ch < 0x800) {
-            out += (char)(0xC0 | (ch >> 6));
-            out += (char)(0x80 | (ch & 0x3F));
-        } else {
-            out += (char)(0xE0 | (ch >> 12));
-            out += (char)(0x80 | ((ch >> 6) & 0x3F));
-            out += (char)(0x80 | (ch & 0x3F));
-        }
-        if (ch == 0)
+        std::string bytes = CharBytes(CodePage, (unsigned long)*p, (dwFlags & WC_NO_BEST_FIT_CHARS) == 0);
+        if (bytes.empty() && CodePage == CP_UTF8 && (dwFlags & WC_ERR_INVALID_CHARS) != 0)
+            return 0;
+        if (bytes.empty() && lpUsedDefaultChar != nullptr)
+            *lpUsedDefaultChar = TRUE;
+        out += bytes.empty() ? (CodePage == CP_UTF8 ? "\xef\xbf\xbd" : "?") : bytes;
+        if (*p == 0)
             break;
     }
-    if (out.size() > (size_t)cbMultiByte)
+    if (out.size() > (size_t)cbMultiByte) {
+        memcpy(lpMultiByteStr, out.data(), (size_t)cbMultiByte);
         return 0;
+    }
     memcpy(lpMultiByteStr, out.data(), out.size());
     return (int)out.size();
+}
+
+LPSTR GetCommandLineA(void)
+{
+    static std::string line;
+    Log("GetCommandLineA");
+    line = ToAnsi(Fake.commandLine);
+    return &line[0];
+}
+
+LPWSTR GetCommandLineW(void)
+{
+    return &Fake.commandLine[0];
+}
+
+// Shift-JIS lead bytes under code page 932; no other code page of the fake has any.
+BOOL IsDBCSLeadByte(BYTE TestChar)
+{
+    return Fake.acp == 932 &&
+           ((TestChar >= 0x81 && TestChar <= 0x9F) || (TestChar >= 0xE0 && TestChar <= 0xFC));
 }
 
 DWORD ExpandEnvironmentStringsA(LPCSTR lpSrc, LPSTR lpDst, DWORD nSize)
@@ -335,11 +429,23 @@ UINT GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize)
     return sizeof dir - 1;
 }
 
+static HMODULE LoadModule(LPCSTR lpLibFileName)
+{
+    bool winmm = strcmp(lpLibFileName, "C:\\Windows\\system32\\winmm.dll") == 0 && !Fake.winmmMissing;
+    return winmm ? reinterpret_cast<HMODULE>(&WinmmModule) : nullptr;
+}
+
 HMODULE LoadLibraryA(LPCSTR lpLibFileName)
 {
     Log("LoadLibraryA %s", lpLibFileName);
-    bool winmm = strcmp(lpLibFileName, "C:\\Windows\\system32\\winmm.dll") == 0 && !Fake.winmmMissing;
-    return winmm ? reinterpret_cast<HMODULE>(&WinmmModule) : nullptr;
+    return LoadModule(lpLibFileName);
+}
+
+// The search flags are known where SetDefaultDllDirectories is; elsewhere the call fails.
+HMODULE LoadLibraryExA(LPCSTR lpLibFileName, HANDLE, DWORD dwFlags)
+{
+    Log("LoadLibraryExA %s 0x%08x", lpLibFileName, (unsigned)dwFlags);
+    return dwFlags != 0 && !Fake.hasSetDefaultDllDirectories ? nullptr : LoadModule(lpLibFileName);
 }
 
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
@@ -349,6 +455,11 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakePlaySoundA));
     if (module == &AdvapiModule && strcmp(lpProcName, "RegLoadMUIStringW") == 0 && !Fake.muiMissing)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeRegLoadMUIStringW));
+    if (module == &KernelModule && strcmp(lpProcName, "SetDefaultDllDirectories") == 0 &&
+        Fake.hasSetDefaultDllDirectories)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeSetDefaultDllDirectories));
+    if (module == &KernelModule && strcmp(lpProcName, "SetDllDirectoryA") == 0 && Fake.hasSetDllDirectory)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeSetDllDirectoryA));
     return nullptr;
 }
 
@@ -392,11 +503,21 @@ static void Notify(HWND hDlg, int id, WORD code)
         dialog->proc(hDlg, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(hDlg, id));
 }
 
-void FakeType(HWND hDlg, int id, const std::string &text)
+std::string FakeText(HWND hDlg, int id)
+{
+    return ToAnsi(FakeControl(hDlg, id).text);
+}
+
+void FakeType(HWND hDlg, int id, const std::wstring &text)
 {
     FakeWindow &control = FakeControl(hDlg, id);
     control.text = control.limit != 0 ? text.substr(0, control.limit) : text;
     Notify(hDlg, id, EN_CHANGE);
+}
+
+void FakeType(HWND hDlg, int id, const std::string &text)
+{
+    FakeType(hDlg, id, FromAnsi(text));
 }
 
 void FakeCommand(HWND hDlg, int id, WORD code)
@@ -435,22 +556,34 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
     return Hwnd(&FakeControl(hDlg, nIDDlgItem));
 }
 
-UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax)
+// Copies at most cchMax - 1 units and a NUL, cutting where the buffer ends.
+template <typename Char>
+static UINT CopyCut(const std::basic_string<Char> &text, Char *lpString, int cchMax)
 {
     if (cchMax <= 0)
         return 0;
-    const std::string &text = FakeControl(hDlg, nIDDlgItem).text;
     size_t cch = text.size() < (size_t)cchMax - 1 ? text.size() : (size_t)cchMax - 1;
-    memcpy(lpString, text.data(), cch);
-    lpString[cch] = '\0';
+    memcpy(lpString, text.data(), cch * sizeof(Char));
+    lpString[cch] = 0;
     return (UINT)cch;
+}
+
+// The ANSI form may end in half a character, as an ANSI edit field's bytes may.
+UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax)
+{
+    return CopyCut(FakeText(hDlg, nIDDlgItem), lpString, cchMax);
+}
+
+UINT GetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPWSTR lpString, int cchMax)
+{
+    return CopyCut(FakeControl(hDlg, nIDDlgItem).text, lpString, cchMax);
 }
 
 BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)
 {
     Log("SetDlgItemTextA %d %s", nIDDlgItem, lpString);
     // Setting an edit field's text is not limited, and it notifies at once.
-    FakeControl(hDlg, nIDDlgItem).text = lpString;
+    FakeControl(hDlg, nIDDlgItem).text = FromAnsi(lpString);
     Notify(hDlg, nIDDlgItem, EN_CHANGE);
     return TRUE;
 }

@@ -36,9 +36,9 @@ struct FakeWindow {
     std::string templateName;  // dialogs only
     HWND owner = nullptr;
     DLGPROC proc = nullptr;
-    std::string text;
+    std::wstring text;  // as a Unicode control holds it
     bool enabled = true;
-    size_t limit = 0;  // EM_LIMITTEXT, 0 for none
+    size_t limit = 0;  // EM_LIMITTEXT in characters, 0 for none
     std::map<int, FakeWindow> controls;
     bool ended = false;
     INT_PTR result = -1;
@@ -56,7 +56,13 @@ struct FakeWin {
     bool desktopLookupFails = false;
     bool winmmMissing = false;
     bool muiMissing = false;  // no RegLoadMUIStringW, as before Vista
-    UINT acp = 1252;          // the ANSI code page; 1252 spells U+0000 to U+00FF, 65001 is UTF-8
+    // The ANSI code page: 1252 spells U+0000 to U+00FF, and ś only as its look-alike s;
+    // 932 spells ASCII and ごみ箱; 65001 is UTF-8.
+    UINT acp = 1252;
+    std::wstring commandLine = L"morvane.exe";  // the process's own line; its ANSI form follows acp
+    bool hasSetDefaultDllDirectories = true;    // Windows 8, or 7 with KB2533623
+    bool setDefaultDllDirectoriesFails = false;
+    bool hasSetDllDirectory = true;  // XP SP1 and later
     // String resources that RegLoadMUIStringW resolves, by reference; Wine names the bin Trash.
     std::map<std::string, std::wstring> strings{{SYSTEM_NAME, L"Trash"}};
     TOKEN_ELEVATION_TYPE tokenType = TokenElevationTypeDefault;
@@ -82,10 +88,17 @@ struct FakeWin {
 
 extern FakeWin Fake;
 
+// Texts between the fake's ANSI code page and wide characters; ToAnsi as the platform's
+// default conversion does it, with look-alikes and ? for what the code page cannot spell.
+std::string ToAnsi(const std::wstring &text);
+std::wstring FromAnsi(const std::string &text);
+
 // Control of a fake dialog, as the scripted user sees it.
 FakeWindow &FakeControl(HWND hDlg, int id);
-void FakeType(HWND hDlg, int id, const std::string &text);  // replaces the text, as a user would
-void FakeCommand(HWND hDlg, int id, WORD code = 0);         // a WM_COMMAND from a control
+std::string FakeText(HWND hDlg, int id);                     // its text in the ANSI code page
+void FakeType(HWND hDlg, int id, const std::wstring &text);  // replaces the text, as a user would
+void FakeType(HWND hDlg, int id, const std::string &text);   // the same, typed in the ANSI code page
+void FakeCommand(HWND hDlg, int id, WORD code = 0);          // a WM_COMMAND from a control
 
 // Ways a rename can fail once its text was accepted: the label is not stored, or a name
 // the shell prefers to it cannot be removed.
@@ -99,4 +112,26 @@ inline const RenameFailure RenameFailures[] = {
     {"label cannot be stored", FAIL_CREATE, BIN_KEY},
     {"LocalizedString cannot be removed", FAIL_DELETE, BIN_KEY},
     {"the user's own name cannot be removed", FAIL_DELETE, USER_KEY},
+};
+
+// Texts the ANSI code page may not spell: with UTF-8 every one is exact; in another code
+// page one it cannot spell exactly is refused, as one too long for a label is.
+struct SpellingCase {
+    const char *name;
+    UINT acp;
+    std::wstring text;
+    bool exact;
+};
+
+inline const SpellingCase SpellingCases[] = {
+    {"1252: Latin-1 is spelt", 1252, L"Corbeille \u00e0 papier", true},
+    {"1252: Cyrillic is refused", 1252, L"\u041a\u043e\u0440\u0437\u0438\u043d\u0430", false},
+    {"1252: a best-fit look-alike is refused", 1252, L"Kosz na \u015bmieci", false},
+    {"932: a Japanese name is spelt", 932, L"\u3054\u307f\u7bb1", true},
+    {"932: Cyrillic is refused", 932, L"\u041a\u043e\u0440\u0437\u0438\u043d\u0430", false},
+    {"UTF-8: Cyrillic, emoji and accents are spelt", CP_UTF8,
+     L"\u041a\u043e\u0440\u0437\u0438\u043d\u0430 \U0001F5D1 \u00dcn\u00efc\u00f8d\u00e9", true},
+    {"UTF-8: 24 Cyrillic letters fill 48 bytes", CP_UTF8, std::wstring(24, L'\u0436'), true},
+    {"UTF-8: 25 Cyrillic letters do not fit", CP_UTF8, std::wstring(25, L'\u0436'), false},
+    {"UTF-8: half a surrogate pair is refused", CP_UTF8, L"Bin \xd83d", false},
 };

@@ -53,6 +53,8 @@ static const TailCase TailCases[] = {
     {"double-byte: whole character, then the closing quote", ShiftJisLeadByte, "\"\x82\xa0x\" Bin", "Bin"},
     {"double-byte: lead byte at the end of the line", ShiftJisLeadByte, "\"ab\x81", ""},
     {"double-byte: plain name ends at a blank", ShiftJisLeadByte, "\x81\x40.exe Bin", "Bin"},
+    {"UTF-8: no byte is a lead byte", NoLeadBytes,
+     "\"C:\\J\xc3\xb6rg\\morvane.exe\" \xd0\x9a\xf0\x9f\x97\x91", "\xd0\x9a\xf0\x9f\x97\x91"},
 };
 
 class CommandTail : public testing::TestWithParam<TailCase> {};
@@ -68,6 +70,13 @@ TEST_P(CommandTail, IsTheRestAfterNameAndBlanks)
 
     EXPECT_EQ(std::string(pszTail), c.tail);
     EXPECT_EQ(pszTail, line.get() + c.line.size() - c.tail.size()) << "the tail is the line's own end";
+    // The wide line, whose units are never lead bytes, follows the same rules.
+    if (c.isLeadByte == NoLeadBytes) {
+        std::wstring wide(c.line.begin(), c.line.end());
+        for (wchar_t &ch : wide)
+            ch = (unsigned char)ch;
+        EXPECT_EQ(FindCommandTailW(wide.c_str()), wide.c_str() + c.line.size() - c.tail.size());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, CommandTail, testing::ValuesIn(TailCases), CaseName());

@@ -54,7 +54,7 @@ class Editor : public testing::Test {
 TEST_F(Editor, OpensOnTheStoredLabelWithApplyDisabledAndEditLimited)
 {
     Fake.users["MyDB"] = [](HWND hDlg) {
-        EXPECT_EQ(FakeControl(hDlg, IDC_LABEL_EDIT).text, "Trash");
+        EXPECT_EQ(FakeText(hDlg, IDC_LABEL_EDIT), "Trash");
         EXPECT_EQ(FakeControl(hDlg, IDC_LABEL_EDIT).limit, 48u);
         EXPECT_FALSE(FakeControl(hDlg, IDOK).enabled);
         FakeCommand(hDlg, IDCANCEL);
@@ -113,6 +113,27 @@ TEST_P(EditorEditing, EnablesApplyOnlyForAChangedNonEmptyLabel)
 }
 
 INSTANTIATE_TEST_SUITE_P(Edits, EditorEditing, testing::ValuesIn(EditSequences), CaseName());
+
+// The edit field holds characters: Apply is enabled only for a text that the ANSI code page
+// spells exactly and whole within a label, and only that text is stored.
+PRINT_CASE_NAME(SpellingCase)
+
+class EditorSpelling : public Editor, public testing::WithParamInterface<SpellingCase> {};
+
+TEST_P(EditorSpelling, AppliesOnlyTheExactText)
+{
+    Fake.acp = GetParam().acp;
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        FakeType(hDlg, IDC_LABEL_EDIT, GetParam().text);
+        EXPECT_EQ(FakeControl(hDlg, IDOK).enabled, GetParam().exact);
+        FakeCommand(hDlg, IDOK);
+    };
+
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(StoredLabel(), GetParam().exact ? ToAnsi(GetParam().text) : "Trash");
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, EditorSpelling, testing::ValuesIn(SpellingCases), CaseName());
 
 TEST_F(Editor, ApplyDisablesStoresNotifiesPlaysShowsAboutThenEnds)
 {
@@ -259,8 +280,18 @@ TEST_F(Editor, SoundComesFromWinmmInTheSystemDirectoryOrNotAtAll)
         FakeCommand(hDlg, IDOK);
     };
     EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(Fake.Calls("LoadLibraryA"),
-              std::vector<std::string>{"LoadLibraryA C:\\Windows\\system32\\winmm.dll"});
+    EXPECT_EQ(Fake.Calls("LoadLibrary"),
+              std::vector<std::string>{"LoadLibraryExA C:\\Windows\\system32\\winmm.dll 0x00000800"});
+
+    // Where the search flag is unknown, the full path alone.
+    Fake.log.clear();
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
+    Fake.hasSetDefaultDllDirectories = false;
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Fake.Calls("LoadLibrary"),
+              (std::vector<std::string>{"LoadLibraryExA C:\\Windows\\system32\\winmm.dll 0x00000800",
+                                        "LoadLibraryA C:\\Windows\\system32\\winmm.dll"}));
+    EXPECT_EQ(Fake.Calls("PlaySoundA").size(), 1u);
 
     Fake.log.clear();
     Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");

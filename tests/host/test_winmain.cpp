@@ -1,4 +1,5 @@
-// WinMain: the command-line rename with its exit codes, and the interactive start-up.
+// The entry point and WinMain: the DLL search, the command-line rename with its exit codes,
+// and the interactive start-up.
 
 #include "app/app.h"
 #include "app/state.h"
@@ -10,12 +11,73 @@
 #include <string>
 #include <vector>
 
-static int RunWith(const std::string &tail)
+// Runs the program as the platform starts it, with this command line.
+static int RunLine(const std::wstring &line)
 {
-    std::vector<char> line(tail.begin(), tail.end());
-    line.push_back('\0');
-    return WinMain(GetModuleHandleA(nullptr), nullptr, line.data(), SW_SHOWDEFAULT);
+    Fake.commandLine = line;
+    return RunProgram();
 }
+
+static int RunWith(const std::string &tail)  // the tail in the ANSI code page
+{
+    return RunLine(L"morvane.exe " + FromAnsi(tail));
+}
+
+// The entry point restricts the DLL search before it reads its command line, with the
+// call the platform has; without either call, the run goes on as before.
+struct DllSearch {
+    const char *name;
+    bool hasSetDefault, setDefaultFails, hasSetDllDirectory;
+    std::vector<std::string> firstCalls;  // before the command line is read
+};
+PRINT_CASE_NAME(DllSearch)
+
+static const DllSearch DllSearches[] = {
+    {"System32 only", true, false, true, {"SetDefaultDllDirectories 0x00000800"}},
+    {"refused: the current directory leaves the search",
+     true,
+     true,
+     true,
+     {"SetDefaultDllDirectories 0x00000800", "SetDllDirectoryA []"}},
+    {"before KB2533623: the current directory leaves the search",
+     false,
+     false,
+     true,
+     {"SetDllDirectoryA []"}},
+    {"neither, as before XP SP1", false, false, false, {}},
+};
+
+class EntryPoint : public testing::TestWithParam<DllSearch> {};
+
+TEST_P(EntryPoint, RestrictsTheDllSearchFirstInBothModes)
+{
+    const DllSearch &d = GetParam();
+    static const struct {
+        const wchar_t *line;
+        const char *label;  // stored after the run
+        size_t editors;
+    } Runs[] = {{L"morvane.exe Bin", "Bin", 0}, {L"morvane.exe", "Trash", 1}};
+
+    for (const auto &run : Runs) {
+        Fake.Reset();
+        Fake.hasSetDefaultDllDirectories = d.hasSetDefault;
+        Fake.setDefaultDllDirectoriesFails = d.setDefaultFails;
+        Fake.hasSetDllDirectory = d.hasSetDllDirectory;
+        Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
+        Fake.users["MyDB"] = [](HWND hDlg) { FakeCommand(hDlg, IDCANCEL); };
+
+        EXPECT_EQ(RunLine(run.line), 0);
+
+        std::vector<std::string> expected = d.firstCalls;
+        expected.push_back("GetCommandLineA");
+        ASSERT_GE(Fake.log.size(), expected.size());
+        EXPECT_EQ(std::vector<std::string>(Fake.log.begin(), Fake.log.begin() + expected.size()), expected);
+        EXPECT_EQ(std::string(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data.c_str()), run.label);
+        EXPECT_EQ(Fake.Calls("DialogBoxParamA MyDB").size(), run.editors);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Platforms, EntryPoint, testing::ValuesIn(DllSearches), CaseName());
 
 // The names the shell shows before the label, where a case sets them.
 static void ArrangeNames(const char *localized, const char *userName)
@@ -105,6 +167,28 @@ TEST_P(CommandLineRun, StoresTheTailUnlessItIsStoredAndShown)
 
 INSTANTIATE_TEST_SUITE_P(Tails, CommandLineRun, testing::ValuesIn(TailRuns), CaseName());
 
+// A tail the ANSI code page cannot spell exactly exits with 3, one too long for a label
+// with 2, and nothing is written; an exact one is stored as the code page spells it.
+PRINT_CASE_NAME(SpellingCase)
+
+class CommandLineSpelling : public testing::TestWithParam<SpellingCase> {};
+
+TEST_P(CommandLineSpelling, StoresOnlyTheExactText)
+{
+    const SpellingCase &c = GetParam();
+    Fake.Reset();
+    Fake.acp = c.acp;
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
+    std::string ansi = ToAnsi(c.text);
+    std::string expected = c.exact ? ansi : "Trash";
+    expected.resize(c.exact ? 49 : 6, '\0');
+
+    EXPECT_EQ(RunLine(L"\"C:\\Tools\\morvane.exe\" " + c.text), ansi.size() > 48 ? 2 : c.exact ? 0 : 3);
+    EXPECT_EQ(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, CommandLineSpelling, testing::ValuesIn(SpellingCases), CaseName());
+
 // A label that is not stored, or stays hidden behind another name, exits with 1.
 PRINT_CASE_NAME(RenameFailure)
 
@@ -166,7 +250,7 @@ TEST_P(InteractiveStart, ChoosesEditorOrErrorBox)
     ArrangeNames(s.localized, s.userName);
     std::string shown = "(no editor)";
     Fake.users["MyDB"] = [&shown](HWND hDlg) {
-        shown = FakeControl(hDlg, 1000).text;
+        shown = FakeText(hDlg, 1000);
         EXPECT_EQ(shown, std::string(CurrentLabel));
         FakeCommand(hDlg, IDCANCEL);
     };

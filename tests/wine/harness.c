@@ -73,14 +73,15 @@ void ToDosPath(const char *path, char *dos, size_t cbDos)
     dos[i] = '\0';
 }
 
-/* The shell's two names for the Recycle Bin, one a line, in this process. */
+/* The shell's two names for the Recycle Bin, one a line in UTF-8, in this process. */
 static int PrintShellBinNames(void)
 {
     IShellFolder *desktop = NULL;
     LPITEMIDLIST pidl = NULL;
     STRRET str;
-    SHFILEINFOA info;
-    char normal[MAX_PATH];
+    SHFILEINFOW info;
+    WCHAR wide[MAX_PATH];
+    char normal[3 * MAX_PATH], fileInfo[3 * MAX_PATH];
     HRESULT hr = CoInitialize(NULL);
 
     _setmode(_fileno(stdout), _O_BINARY);
@@ -90,13 +91,15 @@ static int PrintShellBinNames(void)
     if (SUCCEEDED(hr))
         hr = IShellFolder_GetDisplayNameOf(desktop, pidl, SHGDN_NORMAL, &str);
     if (SUCCEEDED(hr))
-        hr = StrRetToBufA(&str, pidl, normal, sizeof normal);
-    if (FAILED(hr))
+        hr = StrRetToBufW(&str, pidl, wide, MAX_PATH);
+    if (FAILED(hr) || !WideCharToMultiByte(CP_UTF8, 0, wide, -1, normal, sizeof normal, NULL, NULL))
         snprintf(normal, sizeof normal, "(GetDisplayNameOf failed: 0x%08lx)", (unsigned long)hr);
     memset(&info, 0, sizeof info);
-    if (pidl == NULL || !SHGetFileInfoA((LPCSTR)pidl, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME))
-        snprintf(info.szDisplayName, sizeof info.szDisplayName, "(SHGetFileInfoA failed)");
-    printf("%s\n%s\n", normal, info.szDisplayName);
+    if (pidl == NULL ||
+        !SHGetFileInfoW((LPCWSTR)pidl, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME) ||
+        !WideCharToMultiByte(CP_UTF8, 0, info.szDisplayName, -1, fileInfo, sizeof fileInfo, NULL, NULL))
+        snprintf(fileInfo, sizeof fileInfo, "(SHGetFileInfoW failed)");
+    printf("%s\n%s\n", normal, fileInfo);
     fflush(stdout);
     CoTaskMemFree(pidl);
     if (desktop != NULL)
@@ -155,7 +158,7 @@ void CheckShownName(const char *text)
     ShellNames shown;
     CHECK(ShellBinNames(&shown), "the shell's name could not be asked");
     CHECK(strcmp(shown.normal, text) == 0, "GetDisplayNameOf gives [%s], not [%s]", shown.normal, text);
-    CHECK(strcmp(shown.fileInfo, text) == 0, "SHGetFileInfoA gives [%s], not [%s]", shown.fileInfo, text);
+    CHECK(strcmp(shown.fileInfo, text) == 0, "SHGetFileInfoW gives [%s], not [%s]", shown.fileInfo, text);
 }
 
 void InitHarness(int argc, char **argv, const char *usage)
@@ -194,16 +197,19 @@ BOOL ArgIsPath(int index, BOOL folder)
     return attributes != INVALID_FILE_ATTRIBUTES && ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder;
 }
 
+/* As Explorer, cmd and PowerShell start programs: with the wide line, which CreateProcessW
+ * may write into, so it gets a copy. */
 BOOL StartProcess(const char *image, const char *line, PROCESS_INFORMATION *pi)
 {
-    STARTUPINFOA si;
-    char cmdLine[1024];
+    STARTUPINFOW si;
+    WCHAR wideImage[MAX_PATH], wideLine[1024];
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
     memset(pi, 0, sizeof *pi);
-    /* CreateProcessA may write into the line, so it gets a copy. */
-    lstrcpynA(cmdLine, line, sizeof cmdLine);
-    return CreateProcessA(image, cmdLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi);
+    if (!MultiByteToWideChar(CP_ACP, 0, image, -1, wideImage, MAX_PATH) ||
+        !MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, line, -1, wideLine, 1024))
+        return FALSE;
+    return CreateProcessW(wideImage, wideLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi);
 }
 
 BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
@@ -305,6 +311,28 @@ BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbF
         return FALSE;
     for (i = (DWORD)cbText; i < cbField; ++i)
         if (value->data[i] != 0)
+            return FALSE;
+    return TRUE;
+}
+
+BOOL IsStoredLabel(const char *text)
+{
+    WCHAR want[64], data[128];
+    DWORD type = REG_NONE, cb = sizeof data, i;
+    DWORD cchText = (DWORD)MultiByteToWideChar(CP_UTF8, 0, text, -1, want, 64) - 1;
+    DWORD cchFill = 49 - (DWORD)strlen(text); /* the NUL and the zeros after it */
+    HKEY hKey;
+    LONG status = RegOpenKeyExA(HKEY_CLASSES_ROOT, BIN_KEY, 0, KEY_QUERY_VALUE, &hKey);
+
+    if (status != ERROR_SUCCESS)
+        return FALSE;
+    status = RegQueryValueExW(hKey, L"", NULL, &type, (BYTE *)data, &cb);
+    RegCloseKey(hKey);
+    if (status != ERROR_SUCCESS || type != REG_SZ || cchText + 1 > 64 || strlen(text) > 48 ||
+        cb != (cchText + cchFill) * sizeof(WCHAR) || memcmp(data, want, cchText * sizeof(WCHAR)) != 0)
+        return FALSE;
+    for (i = cchText; i < cchText + cchFill; ++i)
+        if (data[i] != 0)
             return FALSE;
     return TRUE;
 }

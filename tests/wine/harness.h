@@ -32,7 +32,8 @@ const char *Arg(int index);
 BOOL ArgIsPath(int index, BOOL folder); /* the argument names an existing file, or folder */
 void ToDosPath(const char *path, char *dos, size_t cbDos);
 
-/* The launcher: CreateProcessA with the exact command line, morvane.exe as the image. Where
+/* The launcher: CreateProcessW with the exact command line, given in UTF-8, and morvane.exe
+ * as the image. Where
  * the host refuses morvane.exe's 32-bit code (MORVANE_WIN32_REFUSED, set by the fixture), the
  * first start ends the program instead: skipped (77) with the reason, or failed (1) when a
  * check before it failed. */
@@ -55,6 +56,10 @@ void WriteDefaultText(HKEY root, const char *key, const char *text); /* REG_SZ, 
 void DeleteKey(HKEY root, const char *key);
 BOOL SameValue(const RegValue *a, const RegValue *b);
 BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbField);
+/* The label as morvane.exe stores it, read through the wide interface: the text (UTF-8 here),
+ * then zeros to the end of the 49 bytes it writes in its code page, UTF-8; a reader in another
+ * code page sees the same text with fewer fill bytes. */
+BOOL IsStoredLabel(const char *text);
 BOOL SetKeyReadOnly(HKEY root, const char *key, BOOL readOnly);
 /* The prefix's own class key with this label (NULL: no key at all) and the test icon
  * location; with LocalizedString as Windows has it, or none as before XP; no sound and
@@ -63,9 +68,9 @@ void SeedBin(const char *label, BOOL localized);
 void SeedPristineBin(void);          /* the class key exactly as the fresh prefix had it */
 void SeedUserName(const char *name); /* the user's key, with icons; name NULL: none in it */
 
-/* The name the shell itself gives the Recycle Bin, asked by a process started now (so no
- * cache of this one answers): IShellFolder::GetDisplayNameOf on the desktop (SHGDN_NORMAL)
- * and SHGetFileInfoA (SHGFI_DISPLAYNAME). A failed query reads "(...failed...)". */
+/* The name the shell itself gives the Recycle Bin, in UTF-8, asked by a process started now
+ * (so no cache of this one answers): IShellFolder::GetDisplayNameOf on the desktop
+ * (SHGDN_NORMAL) and SHGetFileInfoW (SHGFI_DISPLAYNAME). A failed query reads "(...failed...)". */
 typedef struct {
     char normal[MAX_PATH];
     char fileInfo[MAX_PATH];

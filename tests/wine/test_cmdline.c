@@ -9,6 +9,9 @@
 
 #define LABEL_48 "123456789012345678901234567890123456789012345678"
 #define LABEL_49 LABEL_48 "9"
+/* Texts are UTF-8 here, as morvane.exe stores them: 24 Cyrillic letters fill 48 bytes. */
+#define ZH6      "жжжжжж"
+#define CYRIL_48 ZH6 ZH6 ZH6 ZH6
 
 typedef struct {
     const char *name;
@@ -39,9 +42,16 @@ static const TailRun TailRuns[] = {
     {"blanks after the name are skipped, inner ones kept", "Trash", FALSE, NULL, "morvane.exe \t  Old  Bin",
      0, "Old  Bin"},
     {"change of case only", "Trash", TRUE, NULL, "morvane.exe TRASH", 0, "TRASH"},
-    {"8-bit text", "Trash", TRUE, NULL, "morvane.exe Corbeille \xe0 papier", 0, "Corbeille \xe0 papier"},
+    {"accents", "Trash", TRUE, NULL, "morvane.exe Corbeille à papier", 0, "Corbeille à papier"},
+    {"Cyrillic, emoji and accents", "Trash", TRUE, NULL, "morvane.exe Корзина 🗑 Ünïcødé", 0,
+     "Корзина 🗑 Ünïcødé"},
+    {"Japanese", "Trash", FALSE, NULL, "\"C:\\ごみ\\morvane.exe\" ごみ箱", 0, "ごみ箱"},
     {"tail of 48 bytes", "Trash", TRUE, NULL, "morvane.exe " LABEL_48, 0, LABEL_48},
     {"tail of 49 bytes is refused", "Trash", TRUE, NULL, "morvane.exe " LABEL_49, 2, NULL},
+    {"tail of 48 bytes of UTF-8", "Trash", TRUE, NULL, "morvane.exe " CYRIL_48, 0, CYRIL_48},
+    {"tail of 49 bytes of UTF-8 is refused", "Trash", TRUE, NULL, "morvane.exe " CYRIL_48 "x", 2, NULL},
+    {"emoji across byte 48 is refused", "Trash", TRUE, NULL, "morvane.exe " ZH6 ZH6 ZH6 "жжжжж🗑", 2,
+     NULL},
     {"missing label key is created", NULL, FALSE, NULL, "morvane.exe Bin", 0, "Bin"},
     {"unreadable 49-byte label is replaced", LABEL_49, TRUE, NULL, "morvane.exe Bin", 0, "Bin"},
     {"marker as tail while the label is unreadable", NULL, FALSE, NULL, "morvane.exe NOT_FOUND", 0, NULL},
@@ -86,8 +96,7 @@ static void TestTailRun(const TailRun *r)
             Skip("no notification: not observable here (Wine delivers shell notifications only "
                  "within the sending process); the host tests check that none is sent");
     } else {
-        CHECK(IsStoredText(&label, REG_SZ, r->expected, 49), "label not stored as [%s] in 49 bytes (cb %lu)",
-              r->expected, label.cb);
+        CHECK(IsStoredLabel(r->expected), "label not stored as [%s] with its zero fill", r->expected);
         if (iconBefore.exists)
             CHECK(IsStoredText(&icon, REG_EXPAND_SZ, ICON_TEXT, 256),
                   "icon not written back as the same expandable text in 256 bytes (type %lu, cb %lu)",
@@ -163,7 +172,7 @@ static void TestUserName(const UserNameCase *c)
         SetKeyReadOnly(HKEY_CURRENT_USER, USER_KEY, FALSE);
     CHECK(exitCode == c->exitCode, "exit code %lu, expected %lu", exitCode, c->exitCode);
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &name);
-    CHECK(IsStoredText(&name, REG_SZ, "Old Papers", 49), "label not stored");
+    CHECK(IsStoredLabel("Old Papers"), "label not stored");
     ReadDefault(HKEY_CURRENT_USER, USER_KEY, &name);
     CHECK(name.exists == (c->readOnly && c->userName != NULL), "the user's own name is %s",
           name.exists ? "still there" : "gone");

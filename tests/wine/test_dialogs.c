@@ -71,9 +71,12 @@ static BOOL IsItemEnabled(HWND hDlg, int id)
     return IsWindowEnabled(GetDlgItem(hDlg, id));
 }
 
+/* Sets the edit field's characters, given in UTF-8. */
 static void SetEdit(HWND hEditor, const char *text)
 {
-    SendMessageA(GetDlgItem(hEditor, 1000), WM_SETTEXT, 0, (LPARAM)text);
+    WCHAR wide[256];
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, 256);
+    SendMessageW(GetDlgItem(hEditor, 1000), WM_SETTEXT, 0, (LPARAM)wide);
 }
 
 static void Click(HWND hDlg, int id)
@@ -131,7 +134,8 @@ static BOOL PressKeys(HWND hDlg, const char *keys)
         return FALSE;
     }
     CHECK(WaitFocus(hDlg, 10000), "the window has not the keyboard focus for [%s]", keys);
-    snprintf(command, sizeof command, "\"$MORVANE_XDOTOOL\" %s", keys);
+    /* xdotool reads the text of its type command in the locale's encoding. */
+    snprintf(command, sizeof command, "LC_ALL=C.UTF-8 \"$MORVANE_XDOTOOL\" %s", keys);
     return RunTool("keys", command);
 }
 
@@ -245,8 +249,19 @@ typedef struct {
     BOOL applyEnabled;
 } EditStep;
 
+/* 24 Cyrillic letters fill the label's 48 bytes of UTF-8; 40 of them would be cut. */
+#define ZH8 "жжжжжжжж"
 static const EditStep EditSteps[] = {
-    {"Bin", TRUE}, {"", FALSE}, {"Trash", FALSE}, {"TRASH", TRUE}, {"Trash ", TRUE}, {"Trash", FALSE},
+    {"Bin", TRUE},
+    {"", FALSE},
+    {"Trash", FALSE},
+    {"TRASH", TRUE},
+    {"Trash ", TRUE},
+    {"Trash", FALSE},
+    {ZH8 ZH8 ZH8, TRUE},
+    {ZH8 ZH8 ZH8 "ж", FALSE},
+    {ZH8 ZH8 ZH8 ZH8 ZH8, FALSE},
+    {"Жёлтая корзина", TRUE},
 };
 
 static void TestApplyFollowsEdits(void)
@@ -349,8 +364,7 @@ static void TestApply(void)
           client.bottom);
     CHECK(!IsItemEnabled(hEditor, 1000) && !IsItemEnabled(hEditor, IDOK) && !IsItemEnabled(hEditor, IDCANCEL),
           "editor controls are enabled under the About box");
-    ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
-    CHECK(IsStoredText(&label, REG_SZ, "Driver Bin", 49), "label not stored before the About box");
+    CHECK(IsStoredLabel("Driver Bin"), "label not stored before the About box");
     Screenshot(hEditor, "about");
     CheckForegroundAfterRepaint(hAbout);
     Click(hAbout, IDCANCEL);
@@ -496,7 +510,6 @@ static void TestKeystrokes(void)
 {
     PROCESS_INFORMATION pi;
     HWND hEditor, hAbout;
-    RegValue label;
 
     BeginCase("keys: Enter with the label unchanged does nothing, Esc cancels");
     if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
@@ -523,11 +536,11 @@ static void TestKeystrokes(void)
     Click(hEditor, IDCANCEL);
     CheckEndsUnchanged(&pi, "Trash");
 
-    BeginCase("keys: typing a label and pressing Enter applies it; Enter closes About");
+    BeginCase("keys: typing a name in another script and pressing Enter applies it; Enter closes About");
     if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     /* xdotool's type takes every word after it, so Enter goes in a second call. */
-    if (!FocusEditor(hEditor) || !PressKeys(hEditor, "key ctrl+a BackSpace type 'Keyed Bin'") ||
+    if (!FocusEditor(hEditor) || !PressKeys(hEditor, "key ctrl+a BackSpace type 'Жёлтая корзина'") ||
         !PressKeys(hEditor, "key Return")) {
         Click(hEditor, IDCANCEL);
         WaitMorvane(&pi, 10000);
@@ -538,8 +551,8 @@ static void TestKeystrokes(void)
     if (hAbout != NULL)
         PressKeys(hAbout, "key Return"); /* the About box took the focus */
     CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
-    ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
-    CHECK(IsStoredText(&label, REG_SZ, "Keyed Bin", 49), "label not stored from the keys");
+    CHECK(IsStoredLabel("Жёлтая корзина"), "label not stored from the keys");
+    CheckShownName("Жёлтая корзина");
 }
 
 int main(int argc, char **argv)

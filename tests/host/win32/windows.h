@@ -96,7 +96,10 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SW_SHOWDEFAULT       10
 #define SND_FILENAME         0x00020000L
 #define CP_UTF8              65001
+#define WC_ERR_INVALID_CHARS 0x00000080
 #define WC_NO_BEST_FIT_CHARS 0x00000400
+
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 
 LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
 LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
@@ -161,6 +164,10 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA *pExecInfo);
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);
 UINT GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
 HMODULE LoadLibraryA(LPCSTR lpLibFileName);
+HMODULE LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags);
+LPSTR GetCommandLineA(void);
+LPWSTR GetCommandLineW(void);
+BOOL IsDBCSLeadByte(BYTE TestChar);
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 DWORD ExpandEnvironmentStringsA(LPCSTR lpSrc, LPSTR lpDst, DWORD nSize);
 UINT GetACP(void);
@@ -175,6 +182,7 @@ INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndPar
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
 UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
+UINT GetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPWSTR lpString, int cchMax);
 BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
 LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL EnableWindow(HWND hWnd, BOOL bEnable);
