@@ -4,9 +4,12 @@
 app.ico      (group 100) 32x32 chasing arrows, 16x16 full bin; each at 4 and 8 bits per pixel
 binfull.ico  (group 101) 32x32 full grey bin with the green symbol, 4 and 8 bits per pixel
 binempty.ico (group 102) 32x32 the same bin, empty, 4 and 8 bits per pixel
+Each also has a 48x48 image in 32-bit colour with alpha, stored as PNG (Vista and later
+read it; Windows XP takes the 16 and 32 pixel images), for 150 % and larger icons.
 
 The pictures are polygons in pixel coordinates, rendered with 4x4 samples a pixel.
-Edges against the background are hard (a 1-bit mask); colours inside are smoothed.
+Edges against the background are hard (a 1-bit mask) in the paletted images and smooth
+(the samples' coverage as alpha) in the 48-pixel ones; colours inside are smoothed.
 Usage: icons.py [--preview DIR]   (--preview also writes enlarged PNGs to look at)
 """
 
@@ -160,7 +163,7 @@ def distance_to_edges(x, y, poly):
 
 
 def render(size, shapes):
-    """Returns rows of (r, g, b, covered) for a size x size picture."""
+    """Returns rows of (r, g, b, covered, coverage) for a size x size picture."""
     pixels = []
     for py in range(size):
         row = []
@@ -180,10 +183,11 @@ def render(size, shapes):
                         hits += 1
                         for i in range(3):
                             total[i] += colour[i]
-            if hits * 2 >= SAMPLES * SAMPLES:
-                row.append(tuple(int(round(c / hits)) for c in total) + (True,))
+            coverage = hits / (SAMPLES * SAMPLES)
+            if hits:
+                row.append(tuple(int(round(c / hits)) for c in total) + (hits * 2 >= SAMPLES * SAMPLES, coverage))
             else:
-                row.append((0, 0, 0, False))
+                row.append((0, 0, 0, False, 0.0))
         pixels.append(row)
     return pixels
 
@@ -226,7 +230,7 @@ def dib(pixels, bits):
     for row in reversed(pixels):  # bottom-up
         indices = []
         mask_bits = []
-        for r, g, b, covered in row:
+        for r, g, b, covered, _ in row:
             if covered:
                 key = (r, g, b)
                 if key not in cache:
@@ -250,9 +254,25 @@ def dib(pixels, bits):
     return header + quads + image
 
 
+def png(size, colour_type, raw):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, colour_type, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def png_rgba(pixels):
+    """A 32-bit image with alpha, as the PNG that icon files may hold in place of a DIB."""
+    raw = b""
+    for row in pixels:
+        raw += b"\0" + b"".join(bytes((r, g, b, int(round(255 * coverage)))) if coverage else b"\0\0\0\0"
+                                for r, g, b, _, coverage in row)
+    return png(len(pixels), 6, raw)
+
+
 def write_ico(path, images):
-    """images: list of (pixels, bits)."""
-    blobs = [dib(pixels, bits) for pixels, bits in images]
+    """images: list of (pixels, bits); 32 bits are written as PNG."""
+    blobs = [png_rgba(pixels) if bits == 32 else dib(pixels, bits) for pixels, bits in images]
     offset = 6 + 16 * len(images)
     directory = b""
     for (pixels, bits), blob in zip(images, blobs):
@@ -265,17 +285,12 @@ def write_ico(path, images):
 
 
 def write_preview(path, pixels, scale=8):
-    size = len(pixels)
     raw = b""
     for row in pixels:
         line = b"".join(bytes(p[:3]) if p[3] else b"\xc0\xd8\xe8" for p in row for _ in range(scale))
         raw += (b"\0" + line) * scale
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-    png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size * scale, size * scale, 8, 2, 0, 0, 0))
-           + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
     with open(path, "wb") as f:
-        f.write(png)
+        f.write(png(len(pixels) * scale, 2, raw))
 
 
 def main():
@@ -283,13 +298,18 @@ def main():
     bin16 = render(16, waste_bin(2, 3, 12, 12.5, True, 3.4, 0.9))
     full32 = render(32, waste_bin(5, 7, 22, 24, True, 6.2, 1.1))
     empty32 = render(32, waste_bin(5, 7, 22, 24, False, 6.2, 1.1))
+    arrows48 = render(48, recycle_symbol(24, 24, 19.8, 1.5))
+    full48 = render(48, waste_bin(7.5, 10.5, 33, 36, True, 9.3, 1.5))
+    empty48 = render(48, waste_bin(7.5, 10.5, 33, 36, False, 9.3, 1.5))
 
-    write_ico(os.path.join(HERE, "app.ico"), [(bin16, 4), (bin16, 8), (arrows32, 4), (arrows32, 8)])
-    write_ico(os.path.join(HERE, "binfull.ico"), [(full32, 4), (full32, 8)])
-    write_ico(os.path.join(HERE, "binempty.ico"), [(empty32, 4), (empty32, 8)])
+    write_ico(os.path.join(HERE, "app.ico"),
+              [(bin16, 4), (bin16, 8), (arrows32, 4), (arrows32, 8), (arrows48, 32)])
+    write_ico(os.path.join(HERE, "binfull.ico"), [(full32, 4), (full32, 8), (full48, 32)])
+    write_ico(os.path.join(HERE, "binempty.ico"), [(empty32, 4), (empty32, 8), (empty48, 32)])
 
     if len(sys.argv) == 3 and sys.argv[1] == "--preview":
-        for name, pixels in [("arrows32", arrows32), ("bin16", bin16), ("full32", full32), ("empty32", empty32)]:
+        for name, pixels in [("arrows32", arrows32), ("bin16", bin16), ("full32", full32), ("empty32", empty32),
+                             ("arrows48", arrows48), ("full48", full48), ("empty48", empty48)]:
             write_preview(os.path.join(sys.argv[2], name + ".png"), pixels)
 
 

@@ -2,11 +2,13 @@
 // Its OK button carries IDCANCEL, so OK, Enter, Esc and a close command all end it.
 
 #include "app/app.h"
+#include "resource.h"
 
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     (void)lParam;
 
+    KeepDpiIcon(hDlg, uMsg, wParam, IDI_BIN_EMPTY);
     switch (uMsg) {
     case WM_INITDIALOG:
         SetFocus(hDlg);

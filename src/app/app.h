@@ -32,3 +32,8 @@ void ShowRegistryError(HWND hwndOwner, BOOL fWriting);
 
 // Plays the user's Empty Recycle Bin sound to its end, if one is set.
 void PlayEmptyBinSound(void);
+
+// Keeps a dialog's icon control idIcon, which shows the program's icon of that id, at the
+// size of the dialog's DPI. Called with every message of the dialog: it loads the icon at
+// WM_INITDIALOG and WM_DPICHANGED, and frees it at WM_DESTROY.
+void KeepDpiIcon(HWND hDlg, UINT uMsg, WPARAM wParam, int idIcon);

@@ -44,6 +44,7 @@ INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPara
 {
     (void)lParam;
 
+    KeepDpiIcon(hDlg, uMsg, wParam, IDI_BIN_FULL);
     switch (uMsg) {
     case WM_INITDIALOG:
         SendDlgItemMessageA(hDlg, IDC_LABEL_EDIT, EM_LIMITTEXT, sizeof CurrentLabel - 1, 0);

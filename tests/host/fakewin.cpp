@@ -18,6 +18,7 @@ static int ProgramModule;  // its address stands for the program's module
 static int WinmmModule;    // and this one for WINMM, loaded from the system directory
 static int AdvapiModule;   // and ADVAPI32, which the program imports
 static int KernelModule;   // and KERNEL32
+static int UserModule;     // and USER32
 static int ThisProcess;    // the pseudo handle of the current process
 static int TokenHandle;    // its token, once opened
 static int CopyProcess;    // an elevated copy started by ShellExecuteExA
@@ -234,7 +235,14 @@ HMODULE GetModuleHandleA(LPCSTR lpModuleName)
         return reinterpret_cast<HMODULE>(&ProgramModule);
     if (strcasecmp(lpModuleName, "kernel32.dll") == 0)
         return reinterpret_cast<HMODULE>(&KernelModule);
+    if (strcasecmp(lpModuleName, "user32.dll") == 0)
+        return reinterpret_cast<HMODULE>(&UserModule);
     return strcasecmp(lpModuleName, "advapi32.dll") == 0 ? reinterpret_cast<HMODULE>(&AdvapiModule) : nullptr;
+}
+
+static UINT WINAPI FakeGetDpiForWindow(HWND)
+{
+    return Fake.windowDpi;
 }
 
 static BOOL WINAPI FakeSetDefaultDllDirectories(DWORD dwDirectoryFlags)
@@ -460,6 +468,8 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeSetDefaultDllDirectories));
     if (module == &KernelModule && strcmp(lpProcName, "SetDllDirectoryA") == 0 && Fake.hasSetDllDirectory)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeSetDllDirectoryA));
+    if (module == &UserModule && strcmp(lpProcName, "GetDpiForWindow") == 0 && Fake.windowDpi != 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeGetDpiForWindow));
     return nullptr;
 }
 
@@ -540,6 +550,7 @@ INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndPar
     auto user = Fake.users.find(lpTemplateName);
     if (user != Fake.users.end() && !dialog.ended)
         user->second(hDlg);
+    lpDialogFunc(hDlg, WM_DESTROY, 0, 0);
     return dialog.result;
 }
 
@@ -714,4 +725,52 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA *sei)
         ++Fake.openHandles;
     }
     return TRUE;
+}
+
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM)
+{
+    if (Msg == STM_SETICON)
+        Window(hWnd)->icon = reinterpret_cast<HICON>(wParam);
+    return 0;
+}
+
+LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex)
+{
+    return nIndex == GWLP_USERDATA ? Window(hWnd)->userData : 0;
+}
+
+LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
+{
+    LONG_PTR old = GetWindowLongPtrA(hWnd, nIndex);
+    if (nIndex == GWLP_USERDATA)
+        Window(hWnd)->userData = dwNewLong;
+    return old;
+}
+
+// An icon of the program's own, loaded at a size: each load is a new icon to destroy.
+HANDLE LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT)
+{
+    Log("LoadImageA %u %dx%d", (unsigned)(UINT_PTR)name, cx, cy);
+    if (reinterpret_cast<void *>(hInst) != &ProgramModule || type != IMAGE_ICON)
+        return nullptr;
+    ++Fake.liveIcons;
+    return new int(cx);
+}
+
+BOOL DestroyIcon(HICON hIcon)
+{
+    Log("DestroyIcon %d", *reinterpret_cast<int *>(hIcon));
+    delete reinterpret_cast<int *>(hIcon);
+    --Fake.liveIcons;
+    return TRUE;
+}
+
+int GetSystemMetrics(int nIndex)
+{
+    return nIndex == SM_CXICON ? Fake.systemIconSize : 0;
+}
+
+int MulDiv(int nNumber, int nNumerator, int nDenominator)
+{
+    return (int)(((long long)nNumber * nNumerator + nDenominator / 2) / nDenominator);
 }

@@ -38,7 +38,9 @@ struct FakeWindow {
     DLGPROC proc = nullptr;
     std::wstring text;  // as a Unicode control holds it
     bool enabled = true;
-    size_t limit = 0;  // EM_LIMITTEXT in characters, 0 for none
+    size_t limit = 0;       // EM_LIMITTEXT in characters, 0 for none
+    HICON icon = nullptr;   // STM_SETICON
+    LONG_PTR userData = 0;  // GWLP_USERDATA
     std::map<int, FakeWindow> controls;
     bool ended = false;
     INT_PTR result = -1;
@@ -63,6 +65,9 @@ struct FakeWin {
     bool hasSetDefaultDllDirectories = true;    // Windows 8, or 7 with KB2533623
     bool setDefaultDllDirectoriesFails = false;
     bool hasSetDllDirectory = true;  // XP SP1 and later
+    UINT windowDpi = 96;             // GetDpiForWindow's answer; 0: no such call, before Windows 10 1607
+    int systemIconSize = 32;         // GetSystemMetrics(SM_CXICON)
+    int liveIcons = 0;               // icons loaded and not yet destroyed
     // String resources that RegLoadMUIStringW resolves, by reference; Wine names the bin Trash.
     std::map<std::string, std::wstring> strings{{SYSTEM_NAME, L"Trash"}};
     TOKEN_ELEVATION_TYPE tokenType = TokenElevationTypeDefault;

@@ -23,7 +23,7 @@ static const AboutMessage AboutMessages[] = {
      WM_INITDIALOG,
      0,
      FALSE,
-     {"SetFocus About", "SetForegroundWindow About"}},
+     {"LoadImageA 102 32x32", "SetFocus About", "SetForegroundWindow About"}},
     {"paint asks for the foreground", WM_PAINT, 0, FALSE, {"SetForegroundWindow About"}},
     {"OK Enter and Esc end it", WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), TRUE, {"EndDialog About 0"}},
     {"id 2 with another code ends it", WM_COMMAND, MAKEWPARAM(IDCANCEL, 1), TRUE, {"EndDialog About 0"}},
@@ -43,6 +43,8 @@ TEST_P(About, HandlesTheMessage)
 
     EXPECT_EQ(AboutDlgProc(reinterpret_cast<HWND>(&about), m.uMsg, m.wParam, 0), m.result);
     EXPECT_EQ(Fake.log, m.calls);
+    AboutDlgProc(reinterpret_cast<HWND>(&about), WM_DESTROY, 0, 0);
+    EXPECT_EQ(Fake.liveIcons, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, About, testing::ValuesIn(AboutMessages), CaseName());

@@ -328,4 +328,6 @@ TEST(EditorDlgProcResult, IsTrueOnlyForInitApplyAndCancel)
     EXPECT_EQ(EditorDlgProc(hDlg, WM_PAINT, 0, 0), FALSE);
     EXPECT_EQ(EditorDlgProc(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0), TRUE);
     EXPECT_TRUE(dialog.ended);
+    EXPECT_EQ(EditorDlgProc(hDlg, WM_DESTROY, 0, 0), FALSE);
+    EXPECT_EQ(Fake.liveIcons, 0);
 }

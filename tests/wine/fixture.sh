@@ -2,7 +2,9 @@
 # Wine test fixture: a throwaway prefix of one architecture and a private X display, under ROOT.
 #   fixture.sh ROOT ARCH setup      a fresh ARCH (win32|win64) prefix, Xvfb, a persistent wineserver
 #   fixture.sh ROOT ARCH run [--exe-is-win32] TEST_EXE MORVANE_EXE ARGS...
-#                                   TEST_EXE under the prefix's own loader, with its display
+#                                   TEST_EXE under the prefix's own loader, with its display;
+#                                   with --dpi=N among ARGS, at N DPI (150 % is 144), with
+#                                   DPI-unaware programs stretched, as Windows sets it
 #   fixture.sh ROOT ARCH cleanup    stops wineserver and Xvfb, removes the prefix
 # Where this host cannot run 32-bit code, a win32 step prints the reason and exits with 77,
 # which CTest reports as skipped. A 64-bit TEST_EXE whose MORVANE_EXE is 32-bit
@@ -30,6 +32,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export MORVANE_XDOTOOL="${MORVANE_XDOTOOL-$(command -v xdotool || true)}"
 export MORVANE_IMPORT="${MORVANE_IMPORT-$(command -v import || true)}"
 export MORVANE_WORK="$root"
+export MORVANE_WINE_LOADER="$loader"  # for a test that runs a program under a Wine debug channel
 
 skip_unless_win32_runs() {
     local reason
@@ -48,6 +51,22 @@ stop() {
         rm -f "$root/xvfb.pid"
     fi
 }
+
+# Sets the prefix's DPI (none: back to the default) and restarts it, since Wine reads it
+# when its desktop starts. DpiScalingVer turns on the stretching of DPI-unaware programs.
+set_dpi() {
+    local desktop='HKCU\Control Panel\Desktop'
+    "$server" -k >/dev/null 2>&1 || true
+    "$server" -w
+    "$server" -p
+    if [ -n "$1" ]; then
+        "$loader" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$1" /f
+        "$loader" reg add "$desktop" /v DpiScalingVer /t REG_DWORD /d 0x1018 /f
+    else
+        "$loader" reg delete "$desktop" /v LogPixels /f
+        "$loader" reg delete "$desktop" /v DpiScalingVer /f
+    fi
+} </dev/null >>"$root/setup.log" 2>&1
 
 use_display() {
     DISPLAY=":$(cat "$root/display")"
@@ -79,6 +98,12 @@ setup)
         "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
         "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f
         "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+        # Windows draws its current theme; Wine has one, off until chosen.
+        theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+        "$loader" reg add "$theme" /v ThemeActive /d 1 /f
+        "$loader" reg add "$theme" /v DllName /d 'C:\windows\resources\themes\light\light.msstyles' /f
+        "$loader" reg add "$theme" /v ColorName /d Blue /f
+        "$loader" reg add "$theme" /v SizeName /d NormalSize /f
         # The Recycle Bin's class key as Wine made it, for the tests to start each case from.
         "$loader" reg copy 'HKCR\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}' \
             'HKCU\Software\Morvane Tests\Recycle Bin class' /s /f
@@ -103,7 +128,16 @@ run)
         exit "$SKIPPED"
     fi
     use_display
-    exec "$loader" "$@"
+    dpi=
+    for arg in "$@"; do
+        case "$arg" in --dpi=*) dpi=${arg#--dpi=} ;; esac
+    done
+    [ -z "$dpi" ] && exec "$loader" "$@"
+    set_dpi "$dpi"
+    status=0
+    "$loader" "$@" || status=$?
+    set_dpi ""
+    exit "$status"
     ;;
 cleanup)
     stop

@@ -18,6 +18,7 @@
 static int Checks, Failures, Skips;
 static const char *CaseName = "";
 static char MorvanePath[MAX_PATH];
+static const char *MorvaneArgument;
 static char **Args;
 static int ArgCount;
 
@@ -177,10 +178,16 @@ void InitHarness(int argc, char **argv, const char *usage)
         printf("usage: %s MORVANE_EXE %s\n", argv[0], usage);
         exit(2);
     }
+    MorvaneArgument = argv[1];
     ToDosPath(argv[1], MorvanePath, sizeof MorvanePath);
     Args = argv + 2;
     ArgCount = argc - 2;
     setvbuf(stdout, NULL, _IONBF, 0);
+}
+
+const char *MorvaneExe(void)
+{
+    return MorvaneArgument;
 }
 
 const char *Arg(int index)
@@ -212,7 +219,7 @@ BOOL StartProcess(const char *image, const char *line, PROCESS_INFORMATION *pi)
     return CreateProcessW(wideImage, wideLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi);
 }
 
-BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
+void SkipIfWin32Refused(void)
 {
     char reason[512];
     if (GetEnvironmentVariableA("MORVANE_WIN32_REFUSED", reason, sizeof reason) != 0) {
@@ -222,6 +229,11 @@ BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
         EndTests();
         exit(77);
     }
+}
+
+BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi)
+{
+    SkipIfWin32Refused();
     return StartProcess(MorvanePath, line, pi);
 }
 
@@ -452,25 +464,23 @@ HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout)
 /* Wine starts a Linux program detached and hands back no handles of the caller's: the
  * fields it fills are leftovers, and closing one would close some other handle of this
  * process. So nothing is closed here. The script reports the command's exit status in a
- * marker file, written whole by a rename, and that file is waited for. */
-int RunShell(const char *command, DWORD msTimeout)
+ * marker file, written whole by a rename, and WaitShell waits for that file. */
+BOOL StartShell(const char *command)
 {
-    char work[MAX_PATH], script[MAX_PATH], done[MAX_PATH], dosPath[MAX_PATH], line[2 * MAX_PATH];
+    char work[MAX_PATH], script[MAX_PATH], done[MAX_PATH], line[2 * MAX_PATH];
     PROCESS_INFORMATION pi;
     STARTUPINFOA si;
-    DWORD start = GetTickCount();
-    int status = SHELL_FAILED;
     FILE *f;
 
     if (GetEnvironmentVariableA("MORVANE_WORK", work, sizeof work) == 0)
-        return SHELL_FAILED;
+        return FALSE;
     snprintf(script, sizeof script, "%s/shell.sh", work);
     snprintf(done, sizeof done, "%s/shell.done", work);
-    ToDosPath(done, dosPath, sizeof dosPath);
-    DeleteFileA(dosPath);
+    ToDosPath(done, line, sizeof line);
+    DeleteFileA(line);
     ToDosPath(script, line, sizeof line);
     if ((f = fopen(line, "wb")) == NULL)
-        return SHELL_FAILED;
+        return FALSE;
     /* The marker is named from the script's own path, so no path is quoted in it. */
     fprintf(f, "(\n%s\n)\necho $? >\"$0.status\" && mv \"$0.status\" \"${0%%.sh}.done\"\n", command);
     fclose(f);
@@ -479,8 +489,20 @@ int RunShell(const char *command, DWORD msTimeout)
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
     memset(&pi, 0, sizeof pi);
-    if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+    return CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
+}
+
+int WaitShell(DWORD msTimeout)
+{
+    char work[MAX_PATH], done[MAX_PATH], dosPath[MAX_PATH];
+    DWORD start = GetTickCount();
+    int status = SHELL_FAILED;
+    FILE *f;
+
+    if (GetEnvironmentVariableA("MORVANE_WORK", work, sizeof work) == 0)
         return SHELL_FAILED;
+    snprintf(done, sizeof done, "%s/shell.done", work);
+    ToDosPath(done, dosPath, sizeof dosPath);
     while ((f = fopen(dosPath, "rb")) == NULL) {
         if (GetTickCount() - start > msTimeout)
             return SHELL_FAILED;
@@ -490,6 +512,11 @@ int RunShell(const char *command, DWORD msTimeout)
         status = SHELL_FAILED;
     fclose(f);
     return status;
+}
+
+int RunShell(const char *command, DWORD msTimeout)
+{
+    return StartShell(command) ? WaitShell(msTimeout) : SHELL_FAILED;
 }
 
 BOOL HasTool(const char *toolVariable)

@@ -29,6 +29,7 @@ int EndTests(void); /* the exit code: 0 when every check passed */
  * with 2. Every test program also answers "--shell-name" (see ShellBinNames) and then ends. */
 void InitHarness(int argc, char **argv, const char *usage);
 const char *Arg(int index);
+const char *MorvaneExe(void);           /* morvane.exe's path as given */
 BOOL ArgIsPath(int index, BOOL folder); /* the argument names an existing file, or folder */
 void ToDosPath(const char *path, char *dos, size_t cbDos);
 
@@ -39,6 +40,7 @@ void ToDosPath(const char *path, char *dos, size_t cbDos);
  * check before it failed. */
 BOOL StartProcess(const char *image, const char *line, PROCESS_INFORMATION *pi);
 BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi);
+void SkipIfWin32Refused(void); /* what StartMorvane does first, for a start of another kind */
 DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout); /* exit code, or WAIT_TIMEOUT after a kill */
 DWORD RunMorvane(const char *line);
 
@@ -85,9 +87,12 @@ HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout);
 int ProcessElevation(DWORD pid, BOOL *elevated);
 int CountProcesses(const char *image); /* running processes of that image name */
 /* Linux tools through Wine: a shell command, waited for, gives its exit status, or
- * SHELL_FAILED when it could not start or did not end in time; whether a tool is set. */
+ * SHELL_FAILED when it could not start or did not end in time; whether a tool is set.
+ * StartShell and WaitShell do the same in two steps, one command at a time. */
 #define SHELL_FAILED (-1)
 int RunShell(const char *command, DWORD msTimeout);
+BOOL StartShell(const char *command);
+int WaitShell(DWORD msTimeout);
 BOOL HasTool(const char *toolVariable);
 
 #endif

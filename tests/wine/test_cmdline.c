@@ -11,6 +11,7 @@
 #define LABEL_49 LABEL_48 "9"
 /* Texts are UTF-8 here, as morvane.exe stores them: 24 Cyrillic letters fill 48 bytes. */
 #define ZH6      "жжжжжж"
+#define BIN_ICON "\xf0\x9f\x97\x91" /* U+1F5D1, a wastebasket: 4 bytes */
 #define CYRIL_48 ZH6 ZH6 ZH6 ZH6
 
 typedef struct {
@@ -43,14 +44,14 @@ static const TailRun TailRuns[] = {
      0, "Old  Bin"},
     {"change of case only", "Trash", TRUE, NULL, "morvane.exe TRASH", 0, "TRASH"},
     {"accents", "Trash", TRUE, NULL, "morvane.exe Corbeille à papier", 0, "Corbeille à papier"},
-    {"Cyrillic, emoji and accents", "Trash", TRUE, NULL, "morvane.exe Корзина 🗑 Ünïcødé", 0,
-     "Корзина 🗑 Ünïcødé"},
+    {"Cyrillic, emoji and accents", "Trash", TRUE, NULL, "morvane.exe Корзина " BIN_ICON " Ünïcødé", 0,
+     "Корзина " BIN_ICON " Ünïcødé"},
     {"Japanese", "Trash", FALSE, NULL, "\"C:\\ごみ\\morvane.exe\" ごみ箱", 0, "ごみ箱"},
     {"tail of 48 bytes", "Trash", TRUE, NULL, "morvane.exe " LABEL_48, 0, LABEL_48},
     {"tail of 49 bytes is refused", "Trash", TRUE, NULL, "morvane.exe " LABEL_49, 2, NULL},
     {"tail of 48 bytes of UTF-8", "Trash", TRUE, NULL, "morvane.exe " CYRIL_48, 0, CYRIL_48},
     {"tail of 49 bytes of UTF-8 is refused", "Trash", TRUE, NULL, "morvane.exe " CYRIL_48 "x", 2, NULL},
-    {"emoji across byte 48 is refused", "Trash", TRUE, NULL, "morvane.exe " ZH6 ZH6 ZH6 "жжжжж🗑", 2,
+    {"emoji across byte 48 is refused", "Trash", TRUE, NULL, "morvane.exe " ZH6 ZH6 ZH6 "жжжжж" BIN_ICON, 2,
      NULL},
     {"missing label key is created", NULL, FALSE, NULL, "morvane.exe Bin", 0, "Bin"},
     {"unreadable 49-byte label is replaced", LABEL_49, TRUE, NULL, "morvane.exe Bin", 0, "Bin"},
@@ -281,6 +282,93 @@ static void TestBlankTailOpensEditor(void)
     CHECK(SameValue(&before, &after), "label changed");
 }
 
+/* The program's own calls in a relay trace are those that return into its image: where it
+ * was loaded (+loaddll), for the size its header gives. RelayFromInclude keeps the trace to
+ * calls made from it. Its first call that is not GetModuleHandle or GetProcAddress, so
+ * before anything that may load a DLL or show a window, restricts the DLL search. */
+static DWORD ImageSize(void)
+{
+    IMAGE_DOS_HEADER dos;
+    DWORD signature = 0, size = 0;
+    BYTE headers[sizeof(IMAGE_FILE_HEADER) + 60];
+    char path[MAX_PATH];
+    FILE *f;
+
+    ToDosPath(MorvaneExe(), path, sizeof path);
+    if ((f = fopen(path, "rb")) == NULL)
+        return 0;
+    /* SizeOfImage lies 56 bytes into the optional header, in PE32 and PE32+ alike. */
+    if (fread(&dos, sizeof dos, 1, f) == 1 && fseek(f, dos.e_lfanew, SEEK_SET) == 0 &&
+        fread(&signature, sizeof signature, 1, f) == 1 && fread(headers, sizeof headers, 1, f) == 1)
+        memcpy(&size, headers + sizeof(IMAGE_FILE_HEADER) + 56, sizeof size);
+    fclose(f);
+    return signature == IMAGE_NT_SIGNATURE ? size : 0;
+}
+
+static void CheckFirstCalls(const char *logPath)
+{
+    char dosPath[MAX_PATH], line[1024], first[128] = "(none)";
+    unsigned long long base = 0, ret;
+    DWORD size = ImageSize();
+    const char *p;
+    FILE *f;
+
+    ToDosPath(logPath, dosPath, sizeof dosPath);
+    CHECK((f = fopen(dosPath, "rb")) != NULL, "no relay trace at %s", logPath);
+    if (f == NULL)
+        return;
+    while (fgets(line, sizeof line, f) != NULL && strcmp(first, "(none)") == 0) {
+        if (strstr(line, ":loaddll:") != NULL && strstr(line, "morvane.exe\" at ") != NULL)
+            sscanf(strstr(line, "\" at ") + 5, "%llx", &base);
+        if (base == 0 || (p = strstr(line, ":Call ")) == NULL || strstr(line, " ret=") == NULL ||
+            sscanf(strstr(line, " ret=") + 5, "%llx", &ret) != 1 || ret < base || ret >= base + size)
+            continue;
+        p = strchr(p, '.') + 1;
+        if (strncmp(p, "GetModuleHandle", 15) != 0 && strncmp(p, "GetProcAddress(", 15) != 0)
+            snprintf(first, sizeof first, "%.*s", (int)strcspn(p, ")") + 1, p);
+    }
+    fclose(f);
+    CHECK(base != 0 && size != 0, "morvane.exe's image not found in the trace (base %llx, size %lu)", base,
+          size);
+    CHECK(strcmp(first, "SetDefaultDllDirectories(00000800)") == 0,
+          "the program's first call is %s, not SetDefaultDllDirectories(00000800)", first);
+}
+
+static void TestDllSearchFirst(void)
+{
+    static const char *const Lines[] = {"morvane.exe Relay Bin", "morvane.exe"};
+    char self[MAX_PATH], launch[MAX_PATH], log[MAX_PATH], hex[64], command[4 * MAX_PATH];
+    size_t i, k;
+    HWND hEditor;
+
+    GetModuleFileNameA(NULL, self, sizeof self);
+    for (i = 0, k = 0; self[i] != '\0' && k + 1 < sizeof launch; ++i)
+        if (i >= 2 || self[1] != ':') /* Z:\dir\test_cmdline.exe is /dir/test_cmdline.exe */
+            launch[k++] = self[i] == '\\' ? '/' : self[i];
+    launch[k] = '\0';
+    strcpy(strrchr(launch, '/') + 1, "launch.exe");
+    snprintf(log, sizeof log, "%s/relay.log", getenv("MORVANE_WORK") ? getenv("MORVANE_WORK") : ".");
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayFromInclude", REG_SZ, "morvane.exe",
+                    12);
+    for (i = 0; i < sizeof Lines / sizeof Lines[0]; ++i) {
+        BeginCase(i == 0 ? "a rename restricts the DLL search first"
+                         : "the editor restricts the DLL search first");
+        SeedBin("Trash", TRUE);
+        for (k = 0; Lines[i][k] != '\0'; ++k)
+            snprintf(hex + 2 * k, 3, "%02x", (unsigned char)Lines[i][k]);
+        snprintf(command, sizeof command,
+                 "WINEDEBUG=+relay,+loaddll \"$MORVANE_WINE_LOADER\" '%s' '%s' %s 2>'%s'", launch,
+                 MorvaneExe(), hex, log);
+        SkipIfWin32Refused();
+        CHECK(StartShell(command), "cannot start [%s]", command);
+        if (i == 1 && (hEditor = WaitForWindow(0, "Morvane", NULL, 30000)) != NULL)
+            PostMessageA(hEditor, WM_COMMAND, IDCANCEL, 0);
+        CHECK(WaitShell(60000) == 0, "the traced run did not end with 0");
+        CheckFirstCalls(log);
+    }
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayFromInclude");
+}
+
 int main(int argc, char **argv)
 {
     size_t i;
@@ -296,5 +384,6 @@ int main(int argc, char **argv)
     for (i = 0; i < sizeof ErrorStartUps / sizeof ErrorStartUps[0]; ++i)
         TestStartUpError(&ErrorStartUps[i]);
     TestBlankTailOpensEditor();
+    TestDllSearchFirst();
     return EndTests();
 }

@@ -1,12 +1,15 @@
 /* Morvane Wine tests - the dialog driver: starts morvane.exe without a tail, finds its
  * windows, checks them with messages, edits, applies and closes them; a few cases press
  * real keys through the X server with xdotool. Saves screenshots of both dialogs.
- *   test_dialogs.exe MORVANE_EXE SCREENSHOT_DIR */
+ * With --dpi=N, in a prefix the fixture runs at N DPI, checks that both dialogs are drawn at it.
+ *   test_dialogs.exe MORVANE_EXE SCREENSHOT_DIR [--dpi=N] */
 
 #include "harness.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+#include <tlhelp32.h>
 
 #define LABEL_48 "123456789012345678901234567890123456789012345678"
 #define NOTICE   "Morvane " PROJECT_VERSION_TEXT "\nRecycle Bin renamer"
@@ -155,13 +158,34 @@ static BOOL FocusEditor(HWND hEditor)
 static BOOL WaitEdit(HWND hEditor, const char *text, DWORD selection)
 {
     DWORD start = GetTickCount();
-    char now[128];
+    WCHAR wide[128];
+    char now[384];
     do {
-        SendDlgItemMessageA(hEditor, 1000, WM_GETTEXT, sizeof now, (LPARAM)now);
+        SendDlgItemMessageW(hEditor, 1000, WM_GETTEXT, 128, (LPARAM)wide);
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, now, sizeof now, NULL, NULL);
         if (strcmp(now, text) == 0 && (DWORD)SendDlgItemMessageA(hEditor, 1000, EM_GETSEL, 0, 0) == selection)
             return TRUE;
         Sleep(50);
     } while (GetTickCount() - start < 10000);
+    return FALSE;
+}
+
+/* Types a text of cch characters, given in UTF-8, with real keys into the focused edit field,
+ * until it reads that text. xdotool types a character that no key has by mapping it to a
+ * spare key for a moment, which a program may read too late; that try is typed again. */
+static BOOL TypeText(HWND hEditor, const char *text, int cch)
+{
+    char keys[256];
+    int attempt;
+    snprintf(keys, sizeof keys, "key ctrl+a BackSpace type --delay 40 '%s'", text);
+    for (attempt = 1; attempt <= 3; ++attempt) {
+        if (!PressKeys(hEditor, keys))
+            return FALSE;
+        if (WaitEdit(hEditor, text, MAKELONG(cch, cch)))
+            return TRUE;
+        printf("typing [%s], try %d of 3: xdotool's keys came through otherwise\n", text, attempt);
+    }
+    CHECK(FALSE, "three tries to type [%s] with xdotool did not give that text", text);
     return FALSE;
 }
 
@@ -191,12 +215,34 @@ static void CheckEndsUnchanged(PROCESS_INFORMATION *pi, const char *stored)
           "the label was written");
 }
 
+/* Whether the process has loaded Common Controls 6, which only the side-by-side store holds:
+ * the themed controls, chosen by the manifest. */
+static BOOL LoadsCommonControls6(DWORD pid, char *path, size_t cbPath)
+{
+    MODULEENTRY32 module;
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, pid);
+    BOOL more;
+
+    snprintf(path, cbPath, "(no comctl32.dll)");
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        return FALSE;
+    module.dwSize = sizeof module;
+    for (more = Module32First(hSnapshot, &module); more; more = Module32Next(hSnapshot, &module))
+        if (lstrcmpiA(module.szModule, "comctl32.dll") == 0)
+            lstrcpynA(path, module.szExePath, (int)cbPath);
+    CloseHandle(hSnapshot);
+    CharLowerA(path);
+    return strstr(path, "\\winsxs\\") != NULL && strstr(path, "microsoft.windows.common-controls_") != NULL &&
+           strstr(path, "_6.0.") != NULL;
+}
+
 static void TestEditorOpens(void)
 {
     PROCESS_INFORMATION pi;
     GUITHREADINFO gui;
     HWND hEditor;
     DWORD style;
+    char path[MAX_PATH];
 
     BeginCase("editor opens on the stored label with Apply disabled");
     if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
@@ -210,6 +256,7 @@ static void TestEditorOpens(void)
     gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(hEditor, NULL), &gui);
     CHECK(gui.hwndFocus == GetDlgItem(hEditor, 1000), "the edit field has not the focus");
+    CHECK(LoadsCommonControls6(pi.dwProcessId, path, sizeof path), "Common Controls 6 not loaded: %s", path);
     Screenshot(hEditor, "editor");
     Click(hEditor, IDCANCEL);
     CheckEndsUnchanged(&pi, "Trash");
@@ -540,7 +587,7 @@ static void TestKeystrokes(void)
     if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     /* xdotool's type takes every word after it, so Enter goes in a second call. */
-    if (!FocusEditor(hEditor) || !PressKeys(hEditor, "key ctrl+a BackSpace type 'Жёлтая корзина'") ||
+    if (!FocusEditor(hEditor) || !TypeText(hEditor, "Жёлтая корзина", 14) ||
         !PressKeys(hEditor, "key Return")) {
         Click(hEditor, IDCANCEL);
         WaitMorvane(&pi, 10000);
@@ -555,13 +602,84 @@ static void TestKeystrokes(void)
     CheckShownName("Жёлтая корзина");
 }
 
+typedef HANDLE(WINAPI *SETTHREADDPIAWARENESSCONTEXTPROC)(HANDLE context);
+typedef HANDLE(WINAPI *GETWINDOWDPIAWARENESSCONTEXTPROC)(HWND hwnd);
+typedef int(WINAPI *GETAWARENESSFROMDPIAWARENESSCONTEXTPROC)(HANDLE context);
+typedef UINT(WINAPI *GETDPIFORWINDOWPROC)(HWND hwnd);
+typedef const char *(CDECL *WINEGETVERSIONPROC)(void);
+
+static void (*User32(const char *name))(void)
+{
+    return (void (*)(void))GetProcAddress(GetModuleHandleA("user32.dll"), name);
+}
+
+/* A dialog at 150 %: per-monitor aware, at 144 DPI, its icon at 48 pixels, the size the
+ * icon control takes (seen from this thread, which is per-monitor aware meanwhile). */
+static void CheckDpi(HWND hDlg, int iconId)
+{
+    GETWINDOWDPIAWARENESSCONTEXTPROC pfnContext =
+        (GETWINDOWDPIAWARENESSCONTEXTPROC)User32("GetWindowDpiAwarenessContext");
+    GETAWARENESSFROMDPIAWARENESSCONTEXTPROC pfnAwareness =
+        (GETAWARENESSFROMDPIAWARENESSCONTEXTPROC)User32("GetAwarenessFromDpiAwarenessContext");
+    GETDPIFORWINDOWPROC pfnDpi = (GETDPIFORWINDOWPROC)User32("GetDpiForWindow");
+    int awareness = pfnContext && pfnAwareness ? pfnAwareness(pfnContext(hDlg)) : -1;
+    UINT dpi = pfnDpi ? pfnDpi(hDlg) : 0;
+    RECT rc = {0, 0, 0, 0};
+
+    CHECK(awareness == 2, "DPI awareness %d, not per monitor (2)", awareness);
+    CHECK(dpi == 144, "at %u DPI, not 144", dpi);
+    GetClientRect(GetDlgItem(hDlg, iconId), &rc);
+    CHECK(rc.right == 48 && rc.bottom == 48, "icon %d is %ldx%ld pixels, not 48x48", iconId, rc.right,
+          rc.bottom);
+}
+
+/* Like Windows, Wine 10 draws a program that is not DPI-aware at 96 DPI and stretches it,
+ * once DpiScalingVer is set, as the fixture sets it with the prefix's DPI. At that DPI both
+ * dialogs must be drawn at it themselves. */
+static void TestDpi(UINT dpiWanted)
+{
+    WINEGETVERSIONPROC pfnWineVersion =
+        (WINEGETVERSIONPROC)(void (*)(void))GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    const char *wine = pfnWineVersion ? pfnWineVersion() : NULL;
+    SETTHREADDPIAWARENESSCONTEXTPROC pfnSetContext =
+        (SETTHREADDPIAWARENESSCONTEXTPROC)User32("SetThreadDpiAwarenessContext");
+    PROCESS_INFORMATION pi;
+    HWND hEditor, hAbout;
+
+    BeginCase("at 150 %, with unaware programs stretched, both dialogs are per-monitor aware at 144 DPI");
+    if (wine != NULL && atoi(wine) < 10) {
+        Skip("Wine %s draws every program as DPI-aware and stretches none, so awareness shows nothing", wine);
+        return;
+    }
+    CHECK(dpiWanted == 144, "this case is for 144 DPI, not %u", dpiWanted);
+    CHECK(pfnSetContext != NULL, "this platform has no per-monitor DPI awareness");
+    if (pfnSetContext == NULL || (hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
+        return;
+    pfnSetContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    CheckDpi(hEditor, 101);
+    Screenshot(hEditor, "editor-150");
+    SetEdit(hEditor, "Bin");
+    Click(hEditor, IDOK);
+    hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000);
+    CHECK(hAbout != NULL, "no About box after Apply");
+    if (hAbout != NULL) {
+        CheckDpi(hAbout, 102);
+        Click(hAbout, IDCANCEL);
+    }
+    CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
+}
+
 int main(int argc, char **argv)
 {
     size_t i;
 
-    InitHarness(argc, argv, "SCREENSHOT_DIR");
+    InitHarness(argc, argv, "SCREENSHOT_DIR [--dpi=N]");
     BeginCase("arguments");
     CHECK(ArgIsPath(0, TRUE), "no screenshot folder at %s", Arg(0));
+    if (strncmp(Arg(1), "--dpi=", 6) == 0) {
+        TestDpi((UINT)atoi(Arg(1) + 6));
+        return EndTests();
+    }
     TestEditorOpens();
     TestOpensOnShownName();
     TestApplyFollowsEdits();

@@ -6,6 +6,7 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
 typedef struct {
     DWORD id;
@@ -44,21 +45,27 @@ static const DialogSpec Dialogs[] = {
     {"ABOUT", 0x90000040, 0x00010000, 0, 0, 126, 55, "", AboutItems, 3},
 };
 
+/* 32 bits: a 48-pixel image with alpha, stored as PNG; the others are DIBs with a mask. */
 typedef struct {
     WORD group;
     int count;
     struct {
         int size, bits;
-    } images[4];
+    } images[5];
 } IconSpec;
 
 static const IconSpec Icons[] = {
-    {100, 4, {{16, 4}, {16, 8}, {32, 4}, {32, 8}}},
-    {101, 2, {{32, 4}, {32, 8}}},
-    {102, 2, {{32, 4}, {32, 8}}},
+    {100, 5, {{16, 4}, {16, 8}, {32, 4}, {32, 8}, {48, 32}}},
+    {101, 3, {{32, 4}, {32, 8}, {48, 32}}},
+    {102, 3, {{32, 4}, {32, 8}, {48, 32}}},
 };
 
 static HMODULE Module;
+
+static const char CommonControls[] =
+    "<assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
+    "version=\"6.0.0.0\" processorArchitecture=\"*\" "
+    "publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>";
 
 static const BYTE *LoadRes(LPCSTR name, LPCSTR type, DWORD *cb)
 {
@@ -196,13 +203,35 @@ static void TestNames(void)
     CHECK(strcmp(names, "100 101 102 ") == 0, "icon groups [%s], 100 must come first", names);
 }
 
+static DWORD BigEndian(const BYTE *p)
+{
+    return ((DWORD)p[0] << 24) | ((DWORD)p[1] << 16) | ((DWORD)p[2] << 8) | p[3];
+}
+
+/* An image's size and bits per pixel from its own header: a DIB's, or a PNG's IHDR, where
+ * colour type 6 with 8-bit samples is 32 bits of colour and alpha. */
+static void ImageFormat(const BYTE *image, DWORD cbImage, int *size, int *bits)
+{
+    static const BYTE signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    BITMAPINFOHEADER bih;
+    *size = *bits = 0;
+    if (cbImage >= 26 && memcmp(image, signature, sizeof signature) == 0 &&
+        memcmp(image + 12, "IHDR", 4) == 0) {
+        *size = BigEndian(image + 16) == BigEndian(image + 20) ? (int)BigEndian(image + 16) : -1;
+        *bits = image[24] == 8 && image[25] == 6 ? 32 : -1;
+    } else if (cbImage >= sizeof bih) {
+        memcpy(&bih, image, sizeof bih);
+        *size = bih.biHeight == 2 * bih.biWidth ? bih.biWidth : -1;
+        *bits = bih.biBitCount;
+    }
+}
+
 static void TestIcon(const IconSpec *want)
 {
     const BYTE *p, *image;
     DWORD cb, cbImage;
-    BITMAPINFOHEADER bih;
     WORD count, i;
-    int j, found;
+    int j, found, size, bits, id48;
     char name[32];
 
     snprintf(name, sizeof name, "icon group %u", want->group);
@@ -223,16 +252,22 @@ static void TestIcon(const IconSpec *want)
         p += 12;
         id = Word(&p);
         image = LoadRes(MAKEINTRESOURCEA(id), RT_ICON, &cbImage);
-        CHECK(image != NULL && cbImage >= sizeof bih, "image %u missing", id);
+        CHECK(image != NULL, "image %u missing", id);
         if (image == NULL)
             continue;
-        memcpy(&bih, image, sizeof bih);
+        ImageFormat(image, cbImage, &size, &bits);
         found = 0;
         for (j = 0; j < want->count; ++j)
-            found |= bih.biWidth == want->images[j].size && bih.biHeight == 2 * want->images[j].size &&
-                     bih.biBitCount == want->images[j].bits;
-        CHECK(found, "image %ldx%ld at %u bits is not listed", bih.biWidth, bih.biHeight / 2, bih.biBitCount);
+            found |= size == want->images[j].size && bits == want->images[j].bits;
+        CHECK(found, "image %d pixels at %d bits is not listed", size, bits);
     }
+    /* What the platform loads at 48 pixels is the 48-pixel image, not a 32 one stretched. */
+    p = LoadRes(MAKEINTRESOURCEA(want->group), RT_GROUP_ICON, &cb);
+    id48 = LookupIconIdFromDirectoryEx((BYTE *)p, TRUE, 48, 48, 0);
+    image = LoadRes(MAKEINTRESOURCEA(id48), RT_ICON, &cbImage);
+    ImageFormat(image != NULL ? image : (const BYTE *)"", image != NULL ? cbImage : 0, &size, &bits);
+    CHECK(size == 48 && bits == 32, "at 48 pixels the platform picks an image of %d pixels at %d bits", size,
+          bits);
 }
 
 /* The machine the file is built for, from its PE header: "x86", "amd64" or "". */
@@ -275,7 +310,7 @@ static void TestVersionAndManifest(const char *path)
     UINT cb = 0;
     DWORD cbManifest;
     const BYTE *manifest;
-    char text[2048], want[128];
+    char text[4096], want[128];
 
     BeginCase("version resource and manifest");
     CHECK(GetFileVersionInfoA(path, 0, sizeof block, block), "no version resource");
@@ -300,7 +335,47 @@ static void TestVersionAndManifest(const char *path)
                  PROJECT_VERSION_MAJOR, PROJECT_VERSION_MINOR, PROJECT_VERSION_PATCH, PROJECT_VERSION_TWEAK,
                  MachineOf(path));
         CHECK(strstr(text, want) != NULL, "manifest lacks [%s]", want);
+        CHECK(strstr(text, CommonControls) != NULL, "manifest lacks the dependency [%s]", CommonControls);
     }
+}
+
+/* The process settings, as the platform reads them from the manifest: each element counts
+ * only in its own namespace. */
+static const struct {
+    const WCHAR *space, *name, *value;
+} Settings[] = {
+    {L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage", L"UTF-8"},
+    {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
+    {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
+};
+
+static void TestManifestSettings(const char *path)
+{
+    ACTCTXW ctx;
+    WCHAR widePath[MAX_PATH], value[64];
+    SIZE_T cch;
+    HANDLE hCtx;
+    size_t i;
+
+    BeginCase("manifest settings, read by the platform");
+    MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH);
+    memset(&ctx, 0, sizeof ctx);
+    ctx.cbSize = sizeof ctx;
+    ctx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    ctx.lpSource = widePath;
+    ctx.lpResourceName = MAKEINTRESOURCEW(1);
+    hCtx = CreateActCtxW(&ctx);
+    CHECK(hCtx != INVALID_HANDLE_VALUE, "the manifest makes no activation context (%lu)", GetLastError());
+    if (hCtx == INVALID_HANDLE_VALUE)
+        return;
+    for (i = 0; i < sizeof Settings / sizeof Settings[0]; ++i) {
+        value[0] = L'\0';
+        CHECK(QueryActCtxSettingsW(0, hCtx, Settings[i].space, Settings[i].name, value, 64, &cch) &&
+                  wcscmp(value, Settings[i].value) == 0,
+              "setting %ls in %ls reads [%ls], not [%ls]", Settings[i].name, Settings[i].space, value,
+              Settings[i].value);
+    }
+    ReleaseActCtx(hCtx);
 }
 
 int main(int argc, char **argv)
@@ -321,5 +396,6 @@ int main(int argc, char **argv)
     for (i = 0; i < sizeof Icons / sizeof Icons[0]; ++i)
         TestIcon(&Icons[i]);
     TestVersionAndManifest(path);
+    TestManifestSettings(path);
     return EndTests();
 }

@@ -37,6 +37,7 @@ typedef void *HANDLE;
 typedef HANDLE *PHANDLE;
 
 typedef struct HWND__ *HWND;
+typedef struct HICON__ *HICON;
 typedef struct HINSTANCE__ *HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef struct HKEY__ *HKEY;
@@ -88,7 +89,14 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define IDCANCEL             2
 #define MB_OK                0x00000000L
 #define MB_ICONERROR         0x00000010L
+#define WM_DESTROY           0x0002
 #define WM_PAINT             0x000F
+#define WM_DPICHANGED        0x02E0
+#define STM_SETICON          0x0170
+#define GWLP_USERDATA        (-21)
+#define IMAGE_ICON           1
+#define SM_CXICON            11
+#define MAKEINTRESOURCEA(i)  ((LPSTR)(UINT_PTR)(WORD)(i))
 #define WM_INITDIALOG        0x0110
 #define WM_COMMAND           0x0111
 #define EM_LIMITTEXT         0x00C5
@@ -189,5 +197,12 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL IsWindowEnabled(HWND hWnd);
 HWND SetFocus(HWND hWnd);
 BOOL SetForegroundWindow(HWND hWnd);
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex);
+LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
+HANDLE LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad);
+BOOL DestroyIcon(HICON hIcon);
+int GetSystemMetrics(int nIndex);
+int MulDiv(int nNumber, int nNumerator, int nDenominator);
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
