@@ -1,5 +1,5 @@
 # Checks the built program: its machine type, its size, and that it imports system DLLs only.
-#   cmake -DEXE=morvane.exe -DOBJDUMP=objdump -DFORMAT=pei-i386 -DMAX_BYTES=24576 -P check_exe.cmake
+#   cmake -DEXE=morvane.exe -DOBJDUMP=objdump -DFORMAT=pei-i386 -DMAX_BYTES=32768 -P check_exe.cmake
 cmake_minimum_required(VERSION 3.25)
 set(ALLOWED KERNEL32.DLL USER32.DLL ADVAPI32.DLL SHELL32.DLL WINMM.DLL MSVCRT.DLL)
 

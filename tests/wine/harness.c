@@ -74,7 +74,25 @@ void ToDosPath(const char *path, char *dos, size_t cbDos)
     dos[i] = '\0';
 }
 
-/* The shell's two names for the Recycle Bin, one a line in UTF-8, in this process. */
+/* The stored label, read through the wide interface, in UTF-8; "(none)" where unreadable. */
+static void StoredLabel(char *text, size_t cbText)
+{
+    WCHAR wide[128];
+    DWORD cb = sizeof wide - sizeof wide[0];
+    HKEY hKey;
+    LONG status = RegOpenKeyExA(HKEY_CLASSES_ROOT, BIN_KEY, 0, KEY_QUERY_VALUE, &hKey);
+
+    memset(wide, 0, sizeof wide);
+    if (status == ERROR_SUCCESS) {
+        status = RegQueryValueExW(hKey, L"", NULL, NULL, (BYTE *)wide, &cb);
+        RegCloseKey(hKey);
+    }
+    if (status != ERROR_SUCCESS || !WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, (int)cbText, NULL, NULL))
+        snprintf(text, cbText, "(none)");
+}
+
+/* The shell's two names for the Recycle Bin, then the stored label, one a line in UTF-8, in
+ * this process. */
 static int PrintShellBinNames(void)
 {
     IShellFolder *desktop = NULL;
@@ -82,7 +100,7 @@ static int PrintShellBinNames(void)
     STRRET str;
     SHFILEINFOW info;
     WCHAR wide[MAX_PATH];
-    char normal[3 * MAX_PATH], fileInfo[3 * MAX_PATH];
+    char normal[3 * MAX_PATH], fileInfo[3 * MAX_PATH], label[3 * MAX_PATH];
     HRESULT hr = CoInitialize(NULL);
 
     _setmode(_fileno(stdout), _O_BINARY);
@@ -100,7 +118,8 @@ static int PrintShellBinNames(void)
         !SHGetFileInfoW((LPCWSTR)pidl, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME) ||
         !WideCharToMultiByte(CP_UTF8, 0, info.szDisplayName, -1, fileInfo, sizeof fileInfo, NULL, NULL))
         snprintf(fileInfo, sizeof fileInfo, "(SHGetFileInfoW failed)");
-    printf("%s\n%s\n", normal, fileInfo);
+    StoredLabel(label, sizeof label);
+    printf("%s\n%s\n%s\n", normal, fileInfo, label);
     fflush(stdout);
     CoTaskMemFree(pidl);
     if (desktop != NULL)

@@ -26,7 +26,8 @@ int EndTests(void); /* the exit code: 0 when every check passed */
 
 /* Arguments every test program takes: morvane.exe's path, then its own, named in usage
  * ("RESTORE_REG_FILE"; an optional one in brackets). A wrong count prints the usage and exits
- * with 2. Every test program also answers "--shell-name" (see ShellBinNames) and then ends. */
+ * with 2. Every test program also answers "--shell-name" (see ShellBinNames; a third line is
+ * the stored label, read through the wide interface) and then ends. */
 void InitHarness(int argc, char **argv, const char *usage);
 const char *Arg(int index);
 const char *MorvaneExe(void);           /* morvane.exe's path as given */
