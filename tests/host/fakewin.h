@@ -94,7 +94,8 @@ struct FakeWin {
 extern FakeWin Fake;
 
 // Texts between the fake's ANSI code page and wide characters; ToAnsi as the platform's
-// default conversion does it, with look-alikes and ? for what the code page cannot spell.
+// default conversion does it, with look-alikes and ? for what the code page cannot spell,
+// FromAnsi for the ASCII and Latin-1 that the tests give.
 std::string ToAnsi(const std::wstring &text);
 std::wstring FromAnsi(const std::string &text);
 

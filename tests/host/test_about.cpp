@@ -1,4 +1,5 @@
-// About box: asks for the foreground on init and paint; only id 2 ends it.
+// About box: asks for the foreground on init and paint; only id 2 ends it. Its icon is
+// loaded at the size of the box's DPI, and again when that changes.
 
 #include "app/app.h"
 #include "casename.h"
@@ -15,6 +16,7 @@ struct AboutMessage {
     WPARAM wParam;
     INT_PTR result;
     std::vector<std::string> calls;
+    UINT windowDpi = 96;  // 0: no GetDpiForWindow, before Windows 10 1607
 };
 PRINT_CASE_NAME(AboutMessage)
 
@@ -24,6 +26,23 @@ static const AboutMessage AboutMessages[] = {
      0,
      FALSE,
      {"LoadImageA 102 32x32", "SetFocus About", "SetForegroundWindow About"}},
+    {"init at 150 % loads the 48-pixel icon",
+     WM_INITDIALOG,
+     0,
+     FALSE,
+     {"LoadImageA 102 48x48", "SetFocus About", "SetForegroundWindow About"},
+     144},
+    {"init before Windows 10 takes the system's icon size",
+     WM_INITDIALOG,
+     0,
+     FALSE,
+     {"LoadImageA 102 40x40", "SetFocus About", "SetForegroundWindow About"},
+     0},
+    {"a move to 200 % replaces the icon, left for the dialog manager to scale",
+     WM_DPICHANGED,
+     MAKEWPARAM(192, 192),
+     FALSE,
+     {"LoadImageA 102 64x64", "DestroyIcon 32"}},
     {"paint asks for the foreground", WM_PAINT, 0, FALSE, {"SetForegroundWindow About"}},
     {"OK Enter and Esc end it", WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), TRUE, {"EndDialog About 0"}},
     {"id 2 with another code ends it", WM_COMMAND, MAKEWPARAM(IDCANCEL, 1), TRUE, {"EndDialog About 0"}},
@@ -38,8 +57,14 @@ TEST_P(About, HandlesTheMessage)
 {
     const AboutMessage &m = GetParam();
     Fake.Reset();
+    Fake.windowDpi = m.windowDpi;
+    Fake.systemIconSize = 40;  // a system at 125 %
     FakeWindow about;
     about.templateName = "About";
+    if (m.uMsg == WM_DPICHANGED) {  // the box shows its own icon already
+        AboutDlgProc(reinterpret_cast<HWND>(&about), WM_INITDIALOG, 0, 0);
+        Fake.log.clear();
+    }
 
     EXPECT_EQ(AboutDlgProc(reinterpret_cast<HWND>(&about), m.uMsg, m.wParam, 0), m.result);
     EXPECT_EQ(Fake.log, m.calls);

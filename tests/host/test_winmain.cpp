@@ -49,32 +49,22 @@ static const DllSearch DllSearches[] = {
 
 class EntryPoint : public testing::TestWithParam<DllSearch> {};
 
-TEST_P(EntryPoint, RestrictsTheDllSearchFirstInBothModes)
+TEST_P(EntryPoint, RestrictsTheDllSearchFirst)
 {
     const DllSearch &d = GetParam();
-    static const struct {
-        const wchar_t *line;
-        const char *label;  // stored after the run
-        size_t editors;
-    } Runs[] = {{L"morvane.exe Bin", "Bin", 0}, {L"morvane.exe", "Trash", 1}};
+    Fake.Reset();
+    Fake.hasSetDefaultDllDirectories = d.hasSetDefault;
+    Fake.setDefaultDllDirectoriesFails = d.setDefaultFails;
+    Fake.hasSetDllDirectory = d.hasSetDllDirectory;
+    Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
 
-    for (const auto &run : Runs) {
-        Fake.Reset();
-        Fake.hasSetDefaultDllDirectories = d.hasSetDefault;
-        Fake.setDefaultDllDirectoriesFails = d.setDefaultFails;
-        Fake.hasSetDllDirectory = d.hasSetDllDirectory;
-        Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, "Trash");
-        Fake.users["MyDB"] = [](HWND hDlg) { FakeCommand(hDlg, IDCANCEL); };
+    EXPECT_EQ(RunLine(L"morvane.exe Bin"), 0);
 
-        EXPECT_EQ(RunLine(run.line), 0);
-
-        std::vector<std::string> expected = d.firstCalls;
-        expected.push_back("GetCommandLineA");
-        ASSERT_GE(Fake.log.size(), expected.size());
-        EXPECT_EQ(std::vector<std::string>(Fake.log.begin(), Fake.log.begin() + expected.size()), expected);
-        EXPECT_EQ(std::string(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data.c_str()), run.label);
-        EXPECT_EQ(Fake.Calls("DialogBoxParamA MyDB").size(), run.editors);
-    }
+    std::vector<std::string> expected = d.firstCalls;
+    expected.push_back("GetCommandLineA");
+    ASSERT_GE(Fake.log.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(Fake.log.begin(), Fake.log.begin() + expected.size()), expected);
+    EXPECT_EQ(std::string(Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY)->data.c_str()), "Bin");
 }
 
 INSTANTIATE_TEST_SUITE_P(Platforms, EntryPoint, testing::ValuesIn(DllSearches), CaseName());

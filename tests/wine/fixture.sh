@@ -128,6 +128,7 @@ run)
         exit "$SKIPPED"
     fi
     use_display
+    export MORVANE_LAUNCH="$(dirname "$1")/launch.exe"  # the exact-line launcher, beside TEST_EXE
     dpi=
     for arg in "$@"; do
         case "$arg" in --dpi=*) dpi=${arg#--dpi=} ;; esac

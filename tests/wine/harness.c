@@ -74,21 +74,20 @@ void ToDosPath(const char *path, char *dos, size_t cbDos)
     dos[i] = '\0';
 }
 
-/* The stored label, read through the wide interface, in UTF-8; "(none)" where unreadable. */
-static void StoredLabel(char *text, size_t cbText)
+/* The label's data as the wide interface gives them, and their size in bytes, up to 127 characters. */
+static BOOL ReadLabelW(WCHAR *data, DWORD *cb)
 {
-    WCHAR wide[128];
-    DWORD cb = sizeof wide - sizeof wide[0];
     HKEY hKey;
+    DWORD type = REG_NONE;
     LONG status = RegOpenKeyExA(HKEY_CLASSES_ROOT, BIN_KEY, 0, KEY_QUERY_VALUE, &hKey);
 
-    memset(wide, 0, sizeof wide);
-    if (status == ERROR_SUCCESS) {
-        status = RegQueryValueExW(hKey, L"", NULL, NULL, (BYTE *)wide, &cb);
-        RegCloseKey(hKey);
-    }
-    if (status != ERROR_SUCCESS || !WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, (int)cbText, NULL, NULL))
-        snprintf(text, cbText, "(none)");
+    memset(data, 0, 128 * sizeof(WCHAR));
+    *cb = 127 * sizeof(WCHAR);
+    if (status != ERROR_SUCCESS)
+        return FALSE;
+    status = RegQueryValueExW(hKey, L"", NULL, &type, (BYTE *)data, cb);
+    RegCloseKey(hKey);
+    return status == ERROR_SUCCESS && type == REG_SZ;
 }
 
 /* The shell's two names for the Recycle Bin, then the stored label, one a line in UTF-8, in
@@ -100,6 +99,7 @@ static int PrintShellBinNames(void)
     STRRET str;
     SHFILEINFOW info;
     WCHAR wide[MAX_PATH];
+    DWORD cb;
     char normal[3 * MAX_PATH], fileInfo[3 * MAX_PATH], label[3 * MAX_PATH];
     HRESULT hr = CoInitialize(NULL);
 
@@ -118,7 +118,8 @@ static int PrintShellBinNames(void)
         !SHGetFileInfoW((LPCWSTR)pidl, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME) ||
         !WideCharToMultiByte(CP_UTF8, 0, info.szDisplayName, -1, fileInfo, sizeof fileInfo, NULL, NULL))
         snprintf(fileInfo, sizeof fileInfo, "(SHGetFileInfoW failed)");
-    StoredLabel(label, sizeof label);
+    if (!ReadLabelW(wide, &cb) || !WideCharToMultiByte(CP_UTF8, 0, wide, -1, label, sizeof label, NULL, NULL))
+        snprintf(label, sizeof label, "(none)");
     printf("%s\n%s\n%s\n", normal, fileInfo, label);
     fflush(stdout);
     CoTaskMemFree(pidl);
@@ -212,15 +213,6 @@ const char *MorvaneExe(void)
 const char *Arg(int index)
 {
     return index < ArgCount ? Args[index] : "";
-}
-
-BOOL ArgIsPath(int index, BOOL folder)
-{
-    char path[MAX_PATH];
-    DWORD attributes;
-    ToDosPath(Arg(index), path, sizeof path);
-    attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder;
 }
 
 /* As Explorer, cmd and PowerShell start programs: with the wide line, which CreateProcessW
@@ -349,20 +341,14 @@ BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbF
 BOOL IsStoredLabel(const char *text)
 {
     WCHAR want[64], data[128];
-    DWORD type = REG_NONE, cb = sizeof data, i;
+    DWORD cb, i;
     DWORD cchText = (DWORD)MultiByteToWideChar(CP_UTF8, 0, text, -1, want, 64) - 1;
-    DWORD cchFill = 49 - (DWORD)strlen(text); /* the NUL and the zeros after it */
-    HKEY hKey;
-    LONG status = RegOpenKeyExA(HKEY_CLASSES_ROOT, BIN_KEY, 0, KEY_QUERY_VALUE, &hKey);
+    DWORD cchField = cchText + 49 - (DWORD)strlen(text); /* the zero fill follows the text */
 
-    if (status != ERROR_SUCCESS)
+    if (!ReadLabelW(data, &cb) || strlen(text) > 48 || cb != cchField * sizeof(WCHAR) ||
+        memcmp(data, want, cchText * sizeof(WCHAR)) != 0)
         return FALSE;
-    status = RegQueryValueExW(hKey, L"", NULL, &type, (BYTE *)data, &cb);
-    RegCloseKey(hKey);
-    if (status != ERROR_SUCCESS || type != REG_SZ || cchText + 1 > 64 || strlen(text) > 48 ||
-        cb != (cchText + cchFill) * sizeof(WCHAR) || memcmp(data, want, cchText * sizeof(WCHAR)) != 0)
-        return FALSE;
-    for (i = cchText; i < cchText + cchFill; ++i)
+    for (i = cchText; i < cchField; ++i)
         if (data[i] != 0)
             return FALSE;
     return TRUE;

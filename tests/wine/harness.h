@@ -3,7 +3,9 @@
 #ifndef MORVANE_HARNESS_H
 #define MORVANE_HARNESS_H
 
+#ifndef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601
+#endif
 #include <windows.h>
 
 #define BIN_KEY   "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
@@ -30,8 +32,7 @@ int EndTests(void); /* the exit code: 0 when every check passed */
  * the stored label, read through the wide interface) and then ends. */
 void InitHarness(int argc, char **argv, const char *usage);
 const char *Arg(int index);
-const char *MorvaneExe(void);           /* morvane.exe's path as given */
-BOOL ArgIsPath(int index, BOOL folder); /* the argument names an existing file, or folder */
+const char *MorvaneExe(void); /* morvane.exe's path as given */
 void ToDosPath(const char *path, char *dos, size_t cbDos);
 
 /* The launcher: CreateProcessW with the exact command line, given in UTF-8, and morvane.exe

@@ -282,54 +282,32 @@ static void TestBlankTailOpensEditor(void)
     CHECK(SameValue(&before, &after), "label changed");
 }
 
-/* The program's own calls in a relay trace are those that return into its image: where it
- * was loaded (+loaddll), for the size its header gives. RelayFromInclude keeps the trace to
- * calls made from it. Its first call that is not GetModuleHandle or GetProcAddress, so
- * before anything that may load a DLL or show a window, restricts the DLL search. */
-static DWORD ImageSize(void)
-{
-    IMAGE_DOS_HEADER dos;
-    DWORD signature = 0, size = 0;
-    BYTE headers[sizeof(IMAGE_FILE_HEADER) + 60];
-    char path[MAX_PATH];
-    FILE *f;
-
-    ToDosPath(MorvaneExe(), path, sizeof path);
-    if ((f = fopen(path, "rb")) == NULL)
-        return 0;
-    /* SizeOfImage lies 56 bytes into the optional header, in PE32 and PE32+ alike. */
-    if (fread(&dos, sizeof dos, 1, f) == 1 && fseek(f, dos.e_lfanew, SEEK_SET) == 0 &&
-        fread(&signature, sizeof signature, 1, f) == 1 && fread(headers, sizeof headers, 1, f) == 1)
-        memcpy(&size, headers + sizeof(IMAGE_FILE_HEADER) + 56, sizeof size);
-    fclose(f);
-    return signature == IMAGE_NT_SIGNATURE ? size : 0;
-}
-
+/* The program's own calls in a relay trace are those that return into its image: less than
+ * 64 KiB, the allocation granularity, past where it was loaded (+loaddll), which nothing else
+ * shares, as the image is smaller. RelayFromInclude keeps the trace to calls made from it.
+ * Its first call that is not GetModuleHandle or GetProcAddress, so before anything that may
+ * load a DLL or show a window, restricts the DLL search. */
 static void CheckFirstCalls(const char *logPath)
 {
     char dosPath[MAX_PATH], line[1024], first[128] = "(none)";
     unsigned long long base = 0, ret;
-    DWORD size = ImageSize();
     const char *p;
     FILE *f;
 
     ToDosPath(logPath, dosPath, sizeof dosPath);
     CHECK((f = fopen(dosPath, "rb")) != NULL, "no relay trace at %s", logPath);
-    if (f == NULL)
-        return;
-    while (fgets(line, sizeof line, f) != NULL && strcmp(first, "(none)") == 0) {
+    while (f != NULL && fgets(line, sizeof line, f) != NULL && strcmp(first, "(none)") == 0) {
         if (strstr(line, ":loaddll:") != NULL && strstr(line, "morvane.exe\" at ") != NULL)
             sscanf(strstr(line, "\" at ") + 5, "%llx", &base);
         if (base == 0 || (p = strstr(line, ":Call ")) == NULL || strstr(line, " ret=") == NULL ||
-            sscanf(strstr(line, " ret=") + 5, "%llx", &ret) != 1 || ret < base || ret >= base + size)
+            sscanf(strstr(line, " ret=") + 5, "%llx", &ret) != 1 || ret < base || ret - base >= 0x10000)
             continue;
         p = strchr(p, '.') + 1;
         if (strncmp(p, "GetModuleHandle", 15) != 0 && strncmp(p, "GetProcAddress(", 15) != 0)
             snprintf(first, sizeof first, "%.*s", (int)strcspn(p, ")") + 1, p);
     }
-    fclose(f);
-    CHECK(base != 0 && size != 0, "morvane.exe's image not found in the trace (base %llx, size %lu)", base,
-          size);
+    if (f != NULL)
+        fclose(f);
     CHECK(strcmp(first, "SetDefaultDllDirectories(00000800)") == 0,
           "the program's first call is %s, not SetDefaultDllDirectories(00000800)", first);
 }
@@ -337,17 +315,11 @@ static void CheckFirstCalls(const char *logPath)
 static void TestDllSearchFirst(void)
 {
     static const char *const Lines[] = {"morvane.exe Relay Bin", "morvane.exe"};
-    char self[MAX_PATH], launch[MAX_PATH], log[MAX_PATH], hex[64], command[4 * MAX_PATH];
+    char log[MAX_PATH], hex[64], command[4 * MAX_PATH];
     size_t i, k;
     HWND hEditor;
 
-    GetModuleFileNameA(NULL, self, sizeof self);
-    for (i = 0, k = 0; self[i] != '\0' && k + 1 < sizeof launch; ++i)
-        if (i >= 2 || self[1] != ':') /* Z:\dir\test_cmdline.exe is /dir/test_cmdline.exe */
-            launch[k++] = self[i] == '\\' ? '/' : self[i];
-    launch[k] = '\0';
-    strcpy(strrchr(launch, '/') + 1, "launch.exe");
-    snprintf(log, sizeof log, "%s/relay.log", getenv("MORVANE_WORK") ? getenv("MORVANE_WORK") : ".");
+    snprintf(log, sizeof log, "%s/relay.log", getenv("MORVANE_WORK"));
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayFromInclude", REG_SZ, "morvane.exe",
                     12);
     for (i = 0; i < sizeof Lines / sizeof Lines[0]; ++i) {
@@ -357,7 +329,7 @@ static void TestDllSearchFirst(void)
         for (k = 0; Lines[i][k] != '\0'; ++k)
             snprintf(hex + 2 * k, 3, "%02x", (unsigned char)Lines[i][k]);
         snprintf(command, sizeof command,
-                 "WINEDEBUG=+relay,+loaddll \"$MORVANE_WINE_LOADER\" '%s' '%s' %s 2>'%s'", launch,
+                 "WINEDEBUG=+relay,+loaddll \"$MORVANE_WINE_LOADER\" \"$MORVANE_LAUNCH\" '%s' %s 2>'%s'",
                  MorvaneExe(), hex, log);
         SkipIfWin32Refused();
         CHECK(StartShell(command), "cannot start [%s]", command);
@@ -373,8 +345,6 @@ int main(int argc, char **argv)
 {
     size_t i;
     InitHarness(argc, argv, "RESTORE_REG_FILE");
-    BeginCase("arguments");
-    CHECK(ArgIsPath(0, FALSE), "no restore file at %s", Arg(0));
     for (i = 0; i < sizeof TailRuns / sizeof TailRuns[0]; ++i)
         TestTailRun(&TailRuns[i]);
     TestLabelNotStored();

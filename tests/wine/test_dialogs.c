@@ -4,6 +4,8 @@
  * With --dpi=N, in a prefix the fixture runs at N DPI, checks that both dialogs are drawn at it.
  *   test_dialogs.exe MORVANE_EXE SCREENSHOT_DIR [--dpi=N] */
 
+#define _WIN32_WINNT 0x0A00 /* the DPI calls of Windows 10, which both Wines have */
+#define WINVER       0x0A00
 #include "harness.h"
 
 #include <stdio.h>
@@ -215,25 +217,22 @@ static void CheckEndsUnchanged(PROCESS_INFORMATION *pi, const char *stored)
           "the label was written");
 }
 
-/* Whether the process has loaded Common Controls 6, which only the side-by-side store holds:
- * the themed controls, chosen by the manifest. */
-static BOOL LoadsCommonControls6(DWORD pid, char *path, size_t cbPath)
+/* The comctl32.dll the process loaded, lower case: Common Controls 6, the themed controls the
+ * manifest asks for, come from the side-by-side store only. */
+static const char *CommonControlsOf(DWORD pid, char *path, size_t cbPath)
 {
     MODULEENTRY32 module;
     HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, pid);
-    BOOL more;
+    BOOL more = hSnapshot != INVALID_HANDLE_VALUE;
 
-    snprintf(path, cbPath, "(no comctl32.dll)");
-    if (hSnapshot == INVALID_HANDLE_VALUE)
-        return FALSE;
-    module.dwSize = sizeof module;
-    for (more = Module32First(hSnapshot, &module); more; more = Module32Next(hSnapshot, &module))
+    snprintf(path, cbPath, "(none)");
+    for (module.dwSize = sizeof module, more = more && Module32First(hSnapshot, &module); more;
+         more = Module32Next(hSnapshot, &module))
         if (lstrcmpiA(module.szModule, "comctl32.dll") == 0)
             lstrcpynA(path, module.szExePath, (int)cbPath);
-    CloseHandle(hSnapshot);
-    CharLowerA(path);
-    return strstr(path, "\\winsxs\\") != NULL && strstr(path, "microsoft.windows.common-controls_") != NULL &&
-           strstr(path, "_6.0.") != NULL;
+    if (hSnapshot != INVALID_HANDLE_VALUE)
+        CloseHandle(hSnapshot);
+    return CharLowerA(path);
 }
 
 static void TestEditorOpens(void)
@@ -256,7 +255,9 @@ static void TestEditorOpens(void)
     gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(hEditor, NULL), &gui);
     CHECK(gui.hwndFocus == GetDlgItem(hEditor, 1000), "the edit field has not the focus");
-    CHECK(LoadsCommonControls6(pi.dwProcessId, path, sizeof path), "Common Controls 6 not loaded: %s", path);
+    CHECK(strstr(CommonControlsOf(pi.dwProcessId, path, sizeof path),
+                 "_microsoft.windows.common-controls_6595b64144ccf1df_6.0.") != NULL,
+          "not Common Controls 6 from the side-by-side store: %s", path);
     Screenshot(hEditor, "editor");
     Click(hEditor, IDCANCEL);
     CheckEndsUnchanged(&pi, "Trash");
@@ -602,47 +603,27 @@ static void TestKeystrokes(void)
     CheckShownName("Жёлтая корзина");
 }
 
-typedef HANDLE(WINAPI *SETTHREADDPIAWARENESSCONTEXTPROC)(HANDLE context);
-typedef HANDLE(WINAPI *GETWINDOWDPIAWARENESSCONTEXTPROC)(HWND hwnd);
-typedef int(WINAPI *GETAWARENESSFROMDPIAWARENESSCONTEXTPROC)(HANDLE context);
-typedef UINT(WINAPI *GETDPIFORWINDOWPROC)(HWND hwnd);
-typedef const char *(CDECL *WINEGETVERSIONPROC)(void);
-
-static void (*User32(const char *name))(void)
-{
-    return (void (*)(void))GetProcAddress(GetModuleHandleA("user32.dll"), name);
-}
-
 /* A dialog at 150 %: per-monitor aware, at 144 DPI, its icon at 48 pixels, the size the
  * icon control takes (seen from this thread, which is per-monitor aware meanwhile). */
 static void CheckDpi(HWND hDlg, int iconId)
 {
-    GETWINDOWDPIAWARENESSCONTEXTPROC pfnContext =
-        (GETWINDOWDPIAWARENESSCONTEXTPROC)User32("GetWindowDpiAwarenessContext");
-    GETAWARENESSFROMDPIAWARENESSCONTEXTPROC pfnAwareness =
-        (GETAWARENESSFROMDPIAWARENESSCONTEXTPROC)User32("GetAwarenessFromDpiAwarenessContext");
-    GETDPIFORWINDOWPROC pfnDpi = (GETDPIFORWINDOWPROC)User32("GetDpiForWindow");
-    int awareness = pfnContext && pfnAwareness ? pfnAwareness(pfnContext(hDlg)) : -1;
-    UINT dpi = pfnDpi ? pfnDpi(hDlg) : 0;
+    int awareness = GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(hDlg));
     RECT rc = {0, 0, 0, 0};
 
-    CHECK(awareness == 2, "DPI awareness %d, not per monitor (2)", awareness);
-    CHECK(dpi == 144, "at %u DPI, not 144", dpi);
+    CHECK(awareness == DPI_AWARENESS_PER_MONITOR_AWARE, "DPI awareness %d, not per monitor (2)", awareness);
+    CHECK(GetDpiForWindow(hDlg) == 144, "at %u DPI, not 144", GetDpiForWindow(hDlg));
     GetClientRect(GetDlgItem(hDlg, iconId), &rc);
     CHECK(rc.right == 48 && rc.bottom == 48, "icon %d is %ldx%ld pixels, not 48x48", iconId, rc.right,
           rc.bottom);
 }
 
 /* Like Windows, Wine 10 draws a program that is not DPI-aware at 96 DPI and stretches it,
- * once DpiScalingVer is set, as the fixture sets it with the prefix's DPI. At that DPI both
- * dialogs must be drawn at it themselves. */
+ * once DpiScalingVer is set, as the fixture sets it with the prefix's DPI, 144 here. */
 static void TestDpi(UINT dpiWanted)
 {
-    WINEGETVERSIONPROC pfnWineVersion =
-        (WINEGETVERSIONPROC)(void (*)(void))GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    const char *(CDECL * pfnWineVersion)(void) = (const char *(CDECL *)(void))(void (*)(void))GetProcAddress(
+        GetModuleHandleA("ntdll.dll"), "wine_get_version");
     const char *wine = pfnWineVersion ? pfnWineVersion() : NULL;
-    SETTHREADDPIAWARENESSCONTEXTPROC pfnSetContext =
-        (SETTHREADDPIAWARENESSCONTEXTPROC)User32("SetThreadDpiAwarenessContext");
     PROCESS_INFORMATION pi;
     HWND hEditor, hAbout;
 
@@ -652,10 +633,9 @@ static void TestDpi(UINT dpiWanted)
         return;
     }
     CHECK(dpiWanted == 144, "this case is for 144 DPI, not %u", dpiWanted);
-    CHECK(pfnSetContext != NULL, "this platform has no per-monitor DPI awareness");
-    if (pfnSetContext == NULL || (hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
+    if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
-    pfnSetContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     CheckDpi(hEditor, 101);
     Screenshot(hEditor, "editor-150");
     SetEdit(hEditor, "Bin");
@@ -674,8 +654,6 @@ int main(int argc, char **argv)
     size_t i;
 
     InitHarness(argc, argv, "SCREENSHOT_DIR [--dpi=N]");
-    BeginCase("arguments");
-    CHECK(ArgIsPath(0, TRUE), "no screenshot folder at %s", Arg(0));
     if (strncmp(Arg(1), "--dpi=", 6) == 0) {
         TestDpi((UINT)atoi(Arg(1) + 6));
         return EndTests();

@@ -62,11 +62,6 @@ static const IconSpec Icons[] = {
 
 static HMODULE Module;
 
-static const char CommonControls[] =
-    "<assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
-    "version=\"6.0.0.0\" processorArchitecture=\"*\" "
-    "publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>";
-
 static const BYTE *LoadRes(LPCSTR name, LPCSTR type, DWORD *cb)
 {
     HRSRC hRes = FindResourceA(Module, name, type);
@@ -335,7 +330,6 @@ static void TestVersionAndManifest(const char *path)
                  PROJECT_VERSION_MAJOR, PROJECT_VERSION_MINOR, PROJECT_VERSION_PATCH, PROJECT_VERSION_TWEAK,
                  MachineOf(path));
         CHECK(strstr(text, want) != NULL, "manifest lacks [%s]", want);
-        CHECK(strstr(text, CommonControls) != NULL, "manifest lacks the dependency [%s]", CommonControls);
     }
 }
 
