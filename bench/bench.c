@@ -1,5 +1,5 @@
 /* Morvane benchmark - wall time of a command-line rename against `reg add` of the same
- * value, alternating the two in one Wine prefix; each time runs from CreateProcessA to
+ * value, alternating the two in one Wine prefix; each time runs from CreateProcessW to
  * the process's end. A third row, a run whose tail is already the label, gives the
  * fixed cost of starting the program; a fourth, the same over a key whose LocalizedString
  * shows the label (as on a fresh Windows), adds resolving that name. Given a previous
