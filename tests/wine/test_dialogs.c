@@ -217,21 +217,25 @@ static void CheckEndsUnchanged(PROCESS_INFORMATION *pi, const char *stored)
           "the label was written");
 }
 
-/* The comctl32.dll the process loaded, lower case: Common Controls 6, the themed controls the
- * manifest asks for, come from the side-by-side store only. */
+/* The comctl32.dll the process loaded, lower case, or "" where its modules cannot be listed:
+ * Common Controls 6, the themed controls the manifest asks for, come from the side-by-side
+ * store only. */
 static const char *CommonControlsOf(DWORD pid, char *path, size_t cbPath)
 {
     MODULEENTRY32 module;
     HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, pid);
     BOOL more = hSnapshot != INVALID_HANDLE_VALUE;
+    int modules = 0;
 
-    snprintf(path, cbPath, "(none)");
+    path[0] = '\0';
     for (module.dwSize = sizeof module, more = more && Module32First(hSnapshot, &module); more;
-         more = Module32Next(hSnapshot, &module))
+         more = Module32Next(hSnapshot, &module), ++modules)
         if (lstrcmpiA(module.szModule, "comctl32.dll") == 0)
             lstrcpynA(path, module.szExePath, (int)cbPath);
     if (hSnapshot != INVALID_HANDLE_VALUE)
         CloseHandle(hSnapshot);
+    if (modules != 0 && path[0] == '\0')
+        snprintf(path, cbPath, "(none)");
     return CharLowerA(path);
 }
 
@@ -242,6 +246,7 @@ static void TestEditorOpens(void)
     HWND hEditor;
     DWORD style;
     char path[MAX_PATH];
+    BOOL wow64 = FALSE;
 
     BeginCase("editor opens on the stored label with Apply disabled");
     if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
@@ -255,9 +260,13 @@ static void TestEditorOpens(void)
     gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(hEditor, NULL), &gui);
     CHECK(gui.hwndFocus == GetDlgItem(hEditor, 1000), "the edit field has not the focus");
-    CHECK(strstr(CommonControlsOf(pi.dwProcessId, path, sizeof path),
-                 "_microsoft.windows.common-controls_6595b64144ccf1df_6.0.") != NULL,
-          "not Common Controls 6 from the side-by-side store: %s", path);
+    if (CommonControlsOf(pi.dwProcessId, path, sizeof path)[0] == '\0' &&
+        IsWow64Process(pi.hProcess, &wow64) && wow64)
+        Skip("Wine's split WoW64 lists no modules of a 32-bit process to a 64-bit one; the 32-bit "
+             "prefix's dialog test checks this exe's Common Controls");
+    else
+        CHECK(strstr(path, "_microsoft.windows.common-controls_6595b64144ccf1df_6.0.") != NULL,
+              "not Common Controls 6 from the side-by-side store: %s", path);
     Screenshot(hEditor, "editor");
     Click(hEditor, IDCANCEL);
     CheckEndsUnchanged(&pi, "Trash");
