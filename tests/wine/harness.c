@@ -74,15 +74,16 @@ void ToDosPath(const char *path, char *dos, size_t cbDos)
     dos[i] = '\0';
 }
 
-/* The label's data as the wide interface gives them, and their size in bytes, up to 127 characters. */
-static BOOL ReadLabelW(WCHAR *data, DWORD *cb)
+/* The label's data as the wide interface gives them, into the cbData bytes at data (a NUL
+ * always left after them), and their size in bytes in *cb. */
+static BOOL ReadLabelW(WCHAR *data, DWORD cbData, DWORD *cb)
 {
     HKEY hKey;
     DWORD type = REG_NONE;
     LONG status = RegOpenKeyExA(HKEY_CLASSES_ROOT, BIN_KEY, 0, KEY_QUERY_VALUE, &hKey);
 
-    memset(data, 0, 128 * sizeof(WCHAR));
-    *cb = 127 * sizeof(WCHAR);
+    memset(data, 0, cbData);
+    *cb = cbData - sizeof(WCHAR);
     if (status != ERROR_SUCCESS)
         return FALSE;
     status = RegQueryValueExW(hKey, L"", NULL, &type, (BYTE *)data, cb);
@@ -118,7 +119,8 @@ static int PrintShellBinNames(void)
         !SHGetFileInfoW((LPCWSTR)pidl, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME) ||
         !WideCharToMultiByte(CP_UTF8, 0, info.szDisplayName, -1, fileInfo, sizeof fileInfo, NULL, NULL))
         snprintf(fileInfo, sizeof fileInfo, "(SHGetFileInfoW failed)");
-    if (!ReadLabelW(wide, &cb) || !WideCharToMultiByte(CP_UTF8, 0, wide, -1, label, sizeof label, NULL, NULL))
+    if (!ReadLabelW(wide, sizeof wide, &cb) ||
+        !WideCharToMultiByte(CP_UTF8, 0, wide, -1, label, sizeof label, NULL, NULL))
         snprintf(label, sizeof label, "(none)");
     printf("%s\n%s\n%s\n", normal, fileInfo, label);
     fflush(stdout);
@@ -342,10 +344,10 @@ BOOL IsStoredLabel(const char *text)
 {
     WCHAR want[64], data[128];
     DWORD cb, i;
-    DWORD cchText = (DWORD)MultiByteToWideChar(CP_UTF8, 0, text, -1, want, 64) - 1;
+    DWORD cchText = (DWORD)MultiByteToWideChar(CP_UTF8, 0, text, -1, want, sizeof want / sizeof want[0]) - 1;
     DWORD cchField = cchText + 49 - (DWORD)strlen(text); /* the zero fill follows the text */
 
-    if (!ReadLabelW(data, &cb) || strlen(text) > 48 || cb != cchField * sizeof(WCHAR) ||
+    if (strlen(text) > 48 || !ReadLabelW(data, sizeof data, &cb) || cb != cchField * sizeof(WCHAR) ||
         memcmp(data, want, cchText * sizeof(WCHAR)) != 0)
         return FALSE;
     for (i = cchText; i < cchField; ++i)
@@ -470,21 +472,29 @@ HWND WaitForWindow(DWORD pid, const char *caption, HWND owner, DWORD msTimeout)
  * fields it fills are leftovers, and closing one would close some other handle of this
  * process. So nothing is closed here. The script reports the command's exit status in a
  * marker file, written whole by a rename, and WaitShell waits for that file. */
+/* A file of the shell commands' in the work folder: its Linux path, and the same for Wine. */
+static BOOL ShellFile(const char *name, char *path, size_t cbPath, char *dos, size_t cbDos)
+{
+    char work[MAX_PATH];
+    if (GetEnvironmentVariableA("MORVANE_WORK", work, sizeof work) == 0)
+        return FALSE;
+    snprintf(path, cbPath, "%s/%s", work, name);
+    ToDosPath(path, dos, cbDos);
+    return TRUE;
+}
+
 BOOL StartShell(const char *command)
 {
-    char work[MAX_PATH], script[MAX_PATH], done[MAX_PATH], line[2 * MAX_PATH];
+    char script[MAX_PATH], dosScript[MAX_PATH], done[MAX_PATH], line[2 * MAX_PATH];
     PROCESS_INFORMATION pi;
     STARTUPINFOA si;
     FILE *f;
 
-    if (GetEnvironmentVariableA("MORVANE_WORK", work, sizeof work) == 0)
+    if (!ShellFile("shell.done", done, sizeof done, line, sizeof line) ||
+        !ShellFile("shell.sh", script, sizeof script, dosScript, sizeof dosScript))
         return FALSE;
-    snprintf(script, sizeof script, "%s/shell.sh", work);
-    snprintf(done, sizeof done, "%s/shell.done", work);
-    ToDosPath(done, line, sizeof line);
     DeleteFileA(line);
-    ToDosPath(script, line, sizeof line);
-    if ((f = fopen(line, "wb")) == NULL)
+    if ((f = fopen(dosScript, "wb")) == NULL)
         return FALSE;
     /* The marker is named from the script's own path, so no path is quoted in it. */
     fprintf(f, "(\n%s\n)\necho $? >\"$0.status\" && mv \"$0.status\" \"${0%%.sh}.done\"\n", command);
@@ -499,15 +509,13 @@ BOOL StartShell(const char *command)
 
 int WaitShell(DWORD msTimeout)
 {
-    char work[MAX_PATH], done[MAX_PATH], dosPath[MAX_PATH];
+    char done[MAX_PATH], dosPath[MAX_PATH];
     DWORD start = GetTickCount();
     int status = SHELL_FAILED;
     FILE *f;
 
-    if (GetEnvironmentVariableA("MORVANE_WORK", work, sizeof work) == 0)
+    if (!ShellFile("shell.done", done, sizeof done, dosPath, sizeof dosPath))
         return SHELL_FAILED;
-    snprintf(done, sizeof done, "%s/shell.done", work);
-    ToDosPath(done, dosPath, sizeof dosPath);
     while ((f = fopen(dosPath, "rb")) == NULL) {
         if (GetTickCount() - start > msTimeout)
             return SHELL_FAILED;

@@ -326,7 +326,7 @@ static void TestDllSearchFirst(void)
         BeginCase(i == 0 ? "a rename restricts the DLL search first"
                          : "the editor restricts the DLL search first");
         SeedBin("Trash", TRUE);
-        for (k = 0; Lines[i][k] != '\0'; ++k)
+        for (k = 0; Lines[i][k] != '\0' && 2 * k + 2 < sizeof hex; ++k)
             snprintf(hex + 2 * k, 3, "%02x", (unsigned char)Lines[i][k]);
         snprintf(command, sizeof command,
                  "WINEDEBUG=+relay,+loaddll \"$MORVANE_WINE_LOADER\" \"$MORVANE_LAUNCH\" '%s' %s 2>'%s'",

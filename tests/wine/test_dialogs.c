@@ -612,22 +612,24 @@ static void TestKeystrokes(void)
     CheckShownName("Жёлтая корзина");
 }
 
-/* A dialog at 150 %: per-monitor aware, at 144 DPI, its icon at 48 pixels, the size the
- * icon control takes (seen from this thread, which is per-monitor aware meanwhile). */
-static void CheckDpi(HWND hDlg, int iconId)
+/* A dialog at the prefix's DPI: per-monitor aware, at that DPI, its icon 32 pixels at 96 DPI
+ * and scaled, the size the icon control takes (seen from this thread, which is per-monitor
+ * aware meanwhile). */
+static void CheckDpi(HWND hDlg, int iconId, UINT dpi)
 {
     int awareness = GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(hDlg));
+    int cxIcon = MulDiv(32, (int)dpi, 96);
     RECT rc = {0, 0, 0, 0};
 
     CHECK(awareness == DPI_AWARENESS_PER_MONITOR_AWARE, "DPI awareness %d, not per monitor (2)", awareness);
-    CHECK(GetDpiForWindow(hDlg) == 144, "at %u DPI, not 144", GetDpiForWindow(hDlg));
+    CHECK(GetDpiForWindow(hDlg) == dpi, "at %u DPI, not %u", GetDpiForWindow(hDlg), dpi);
     GetClientRect(GetDlgItem(hDlg, iconId), &rc);
-    CHECK(rc.right == 48 && rc.bottom == 48, "icon %d is %ldx%ld pixels, not 48x48", iconId, rc.right,
-          rc.bottom);
+    CHECK(rc.right == cxIcon && rc.bottom == cxIcon, "icon %d is %ldx%ld pixels, not %d", iconId, rc.right,
+          rc.bottom, cxIcon);
 }
 
 /* Like Windows, Wine 10 draws a program that is not DPI-aware at 96 DPI and stretches it,
- * once DpiScalingVer is set, as the fixture sets it with the prefix's DPI, 144 here. */
+ * once DpiScalingVer is set, as the fixture sets it with the prefix's DPI. */
 static void TestDpi(UINT dpiWanted)
 {
     const char *(CDECL * pfnWineVersion)(void) = (const char *(CDECL *)(void))(void (*)(void))GetProcAddress(
@@ -635,24 +637,26 @@ static void TestDpi(UINT dpiWanted)
     const char *wine = pfnWineVersion ? pfnWineVersion() : NULL;
     PROCESS_INFORMATION pi;
     HWND hEditor, hAbout;
+    char name[32];
 
-    BeginCase("at 150 %, with unaware programs stretched, both dialogs are per-monitor aware at 144 DPI");
+    BeginCase(
+        "at the prefix's DPI, with unaware programs stretched, both dialogs are per-monitor aware at it");
     if (wine != NULL && atoi(wine) < 10) {
         Skip("Wine %s draws every program as DPI-aware and stretches none, so awareness shows nothing", wine);
         return;
     }
-    CHECK(dpiWanted == 144, "this case is for 144 DPI, not %u", dpiWanted);
     if ((hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    CheckDpi(hEditor, 101);
-    Screenshot(hEditor, "editor-150");
+    CheckDpi(hEditor, 101, dpiWanted);
+    snprintf(name, sizeof name, "editor-%u", dpiWanted * 100 / 96); /* editor-150 at 144 DPI */
+    Screenshot(hEditor, name);
     SetEdit(hEditor, "Bin");
     Click(hEditor, IDOK);
     hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000);
     CHECK(hAbout != NULL, "no About box after Apply");
     if (hAbout != NULL) {
-        CheckDpi(hAbout, 102);
+        CheckDpi(hAbout, 102, dpiWanted);
         Click(hAbout, IDCANCEL);
     }
     CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
