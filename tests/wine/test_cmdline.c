@@ -282,34 +282,76 @@ static void TestBlankTailOpensEditor(void)
     CHECK(SameValue(&before, &after), "label changed");
 }
 
-/* The program's own calls in a relay trace are those that return into its image: less than
- * 64 KiB, the allocation granularity, past where it was loaded (+loaddll), which nothing else
- * shares, as the image is smaller. RelayFromInclude keeps the trace to calls made from it.
- * Its first call that is not GetModuleHandle or GetProcAddress, so before anything that may
- * load a DLL or show a window, restricts the DLL search. */
-static void CheckFirstCalls(const char *logPath)
+/* The program's first call in a relay trace, into first ("(none)" if it made none). Its own
+ * calls are those of the thread that loaded morvane.exe (the prefix of its +loaddll line, such
+ * as "0518:"), returning into its image: less than 64 KiB, the allocation granularity, past
+ * where it was loaded. Another process, such as the launcher, may load its image at the same
+ * base, but its calls come from another thread. GetModuleHandle and GetProcAddress are passed
+ * over: the first call after them, before anything that may load a DLL or show a window,
+ * must restrict the DLL search. */
+static void ReadFirstCall(const char *logPath, char *first, size_t cbFirst)
 {
-    char dosPath[MAX_PATH], line[1024], first[128] = "(none)";
+    char dosPath[MAX_PATH], line[1024], thread[32] = "";
     unsigned long long base = 0, ret;
     const char *p;
     FILE *f;
 
+    snprintf(first, cbFirst, "(none)");
     ToDosPath(logPath, dosPath, sizeof dosPath);
     CHECK((f = fopen(dosPath, "rb")) != NULL, "no relay trace at %s", logPath);
     while (f != NULL && fgets(line, sizeof line, f) != NULL && strcmp(first, "(none)") == 0) {
-        if (strstr(line, ":loaddll:") != NULL && strstr(line, "morvane.exe\" at ") != NULL)
-            sscanf(strstr(line, "\" at ") + 5, "%llx", &base);
-        if (base == 0 || (p = strstr(line, ":Call ")) == NULL || strstr(line, " ret=") == NULL ||
+        if (base == 0 && (p = strstr(line, "trace:loaddll:")) != NULL &&
+            strstr(line, "morvane.exe\" at ") != NULL &&
+            sscanf(strstr(line, "\" at ") + 5, "%llx", &base) == 1)
+            snprintf(thread, sizeof thread, "%.*s", (int)(p - line), line);
+        if (base == 0 || strncmp(line, thread, strlen(thread)) != 0 ||
+            strncmp(line + strlen(thread), "Call ", 5) != 0 || strstr(line, " ret=") == NULL ||
             sscanf(strstr(line, " ret=") + 5, "%llx", &ret) != 1 || ret < base || ret - base >= 0x10000)
             continue;
-        p = strchr(p, '.') + 1;
+        p = strchr(line, '.') + 1;
         if (strncmp(p, "GetModuleHandle", 15) != 0 && strncmp(p, "GetProcAddress(", 15) != 0)
-            snprintf(first, sizeof first, "%.*s", (int)strcspn(p, ")") + 1, p);
+            snprintf(first, cbFirst, "%.*s", (int)strcspn(p, ")") + 1, p);
     }
     if (f != NULL)
         fclose(f);
+}
+
+static void CheckFirstCalls(const char *logPath)
+{
+    char first[128];
+    ReadFirstCall(logPath, first, sizeof first);
     CHECK(strcmp(first, "SetDefaultDllDirectories(00000800)") == 0,
           "the program's first call is %s, not SetDefaultDllDirectories(00000800)", first);
+}
+
+/* A recorded trace in which the launcher, loaded at the same base, writes after the program's
+ * load line: the check reads the program's own first call, whatever it is. */
+static void TestFirstCallReader(void)
+{
+    static const char *const Calls[] = {"SetDefaultDllDirectories(00000800)", "GetCommandLineW()"};
+    char path[MAX_PATH], dosPath[MAX_PATH], first[128];
+    size_t i;
+    FILE *f;
+
+    BeginCase("the trace reader takes the program's calls only, not the launcher's");
+    snprintf(path, sizeof path, "%s/recorded-relay.log", getenv("MORVANE_WORK"));
+    ToDosPath(path, dosPath, sizeof dosPath);
+    for (i = 0; i < sizeof Calls / sizeof Calls[0]; ++i) {
+        CHECK((f = fopen(dosPath, "wb")) != NULL, "cannot write %s", path);
+        if (f == NULL)
+            return;
+        fprintf(
+            f,
+            "0510:Call KERNEL32.CreateProcessW(0011e3a0,0011e5c0) ret=140001e10\n"
+            "0518:trace:loaddll:build_module Loaded L\"Z:\\\\b\\\\morvane.exe\" at 0000000140000000: native\n"
+            "0510:Call KERNEL32.WaitForSingleObject(00000060,ffffffff) ret=140001f72\n"
+            "0518:Call KERNEL32.GetModuleHandleA(140005000 \"kernel32.dll\") ret=140001010\n"
+            "0518:Call KERNEL32.%s ret=140001020\n",
+            Calls[i]);
+        fclose(f);
+        ReadFirstCall(path, first, sizeof first);
+        CHECK(strcmp(first, Calls[i]) == 0, "read %s as the program's first call, not %s", first, Calls[i]);
+    }
 }
 
 static void TestDllSearchFirst(void)
@@ -345,6 +387,7 @@ int main(int argc, char **argv)
 {
     size_t i;
     InitHarness(argc, argv, "RESTORE_REG_FILE");
+    TestFirstCallReader();
     for (i = 0; i < sizeof TailRuns / sizeof TailRuns[0]; ++i)
         TestTailRun(&TailRuns[i]);
     TestLabelNotStored();
