@@ -137,7 +137,7 @@ BOOL ShellBinNames(ShellNames *names)
     PROCESS_INFORMATION pi;
     HANDLE hRead, hWrite;
     char self[MAX_PATH], line[MAX_PATH + 32], output[2 * MAX_PATH + 4];
-    DWORD cbOutput = 0, cbRead;
+    DWORD cbOutput = 0, cbRead, exitCode;
     char *newline;
     BOOL started;
 
@@ -163,8 +163,11 @@ BOOL ShellBinNames(ShellNames *names)
            ReadFile(hRead, output + cbOutput, sizeof output - 1 - cbOutput, &cbRead, NULL) && cbRead != 0)
         cbOutput += cbRead;
     CloseHandle(hRead);
-    if (!started)
+    if (!started) {
+        snprintf(names->normal, sizeof names->normal, "(no answer: the query did not start, %lu)",
+                 GetLastError());
         return FALSE;
+    }
     /* A failed query still prints what failed, in place of its name. */
     output[cbOutput] = '\0';
     if ((newline = strchr(output, '\n')) != NULL) {
@@ -173,7 +176,10 @@ BOOL ShellBinNames(ShellNames *names)
         newline[strcspn(newline, "\n")] = '\0';
         lstrcpynA(names->fileInfo, newline, sizeof names->fileInfo);
     }
-    return WaitMorvane(&pi, 15000) == 0 && newline != NULL;
+    exitCode = WaitMorvane(&pi, 15000);
+    if (newline == NULL)
+        snprintf(names->normal, sizeof names->normal, "(no answer: the query ended with %#lx)", exitCode);
+    return exitCode == 0 && newline != NULL;
 }
 
 void CheckShownName(const char *text)
