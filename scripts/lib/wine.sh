@@ -6,6 +6,17 @@ WINE_LIBDIR="${MORVANE_WINE_LIBDIR:-/usr/lib/wine}"
 # Where the set-up keeps apt's reason when 32-bit Wine could not be installed.
 WINE32_INSTALL_ERROR="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/wine32-install-error.txt"
 
+# Where the locales for Wine's display language are generated, privately.
+MORVANE_LOCPATH="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/locale"
+
+# Generates the UTF-8 locale LL_CC (such as de_DE) in MORVANE_LOCPATH, once. Wine takes the
+# display language and the code page from LC_ALL=LL_CC.UTF-8 with LOCPATH set to it.
+make_locale() {
+    [ -d "$MORVANE_LOCPATH/$1.UTF-8" ] && return 0
+    mkdir -p "$MORVANE_LOCPATH"
+    localedef -i "$1" -f UTF-8 "$MORVANE_LOCPATH/$1.UTF-8"
+}
+
 # The loader for a prefix of that architecture. Debian's `wine` wrapper always takes the
 # 32-bit loader when wine32 is installed, even where it cannot run, so it is never used.
 wine_loader() {

@@ -47,6 +47,11 @@ INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPara
     KeepDpiIcon(hDlg, uMsg, wParam, IDI_BIN_FULL);
     switch (uMsg) {
     case WM_INITDIALOG:
+        // A screen reader names the edit field after the static text just before it in the
+        // window order; the template has the label after it. Static text is no tab stop, so
+        // the tab order stays.
+        SetWindowPos(GetDlgItem(hDlg, IDC_CAPTION_TEXT), HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SendDlgItemMessageA(hDlg, IDC_LABEL_EDIT, EM_LIMITTEXT, sizeof CurrentLabel - 1, 0);
         SetDlgItemTextA(hDlg, IDC_LABEL_EDIT, CurrentLabel);
         EnableWindow(GetDlgItem(hDlg, IDOK), FALSE);

@@ -1,20 +1,38 @@
-// Morvane - the error box shown when the label cannot be read or stored.
+// Morvane - the error box shown when the label cannot be read or stored, in the user's
+// display language where the ANSI code page spells it, else in English.
 
 #include "app/app.h"
 #include "app/state.h"
+#include "resource.h"
 
 static const CHAR szErrorCaption[] = "Application Error";
 static const CHAR szReadError[] = "Error reading system registry entry.";
 static const CHAR szWriteError[] = "Error writing system registry entry.";
 
-// wsprintfA takes no size, so each text is checked against its field here.
 static_assert(sizeof szErrorCaption <= sizeof ErrorCaption, "the caption fits its field");
 static_assert(sizeof szReadError <= sizeof ErrorText, "the read error fits its field");
 static_assert(sizeof szWriteError <= sizeof ErrorText, "the write error fits its field");
+static_assert(sizeof ErrorCaption <= sizeof ErrorText, "a text buffer holds the caption too");
+
+// Fills a field with string idText, as the resource loader picks it for the user's display
+// language; where the code page cannot spell it exactly, or it does not fit, with the English
+// text, never with question marks. One character more than the field has bytes is read, so
+// a text cut by the buffer is seen as too long.
+static void LoadErrorText(LPSTR pszField, size_t cbField, UINT idText, LPCSTR pszEnglish)
+{
+    WCHAR wszText[sizeof ErrorText + 1];
+
+    if (LoadStringW(GetModuleHandleA(NULL), idText, wszText, (int)(cbField + 1)) == 0 ||
+        !CopyWideText(pszField, cbField, wszText))
+        CopyText(pszField, cbField, pszEnglish);
+}
 
 void ShowRegistryError(HWND hwndOwner, BOOL fWriting)
 {
-    wsprintfA(ErrorCaption, "%s", szErrorCaption);
-    wsprintfA(ErrorText, "%s", fWriting ? szWriteError : szReadError);
+    LoadErrorText(ErrorCaption, sizeof ErrorCaption, IDS_ERROR_CAPTION, szErrorCaption);
+    if (fWriting)
+        LoadErrorText(ErrorText, sizeof ErrorText, IDS_WRITE_ERROR, szWriteError);
+    else
+        LoadErrorText(ErrorText, sizeof ErrorText, IDS_READ_ERROR, szReadError);
     MessageBoxA(hwndOwner, ErrorText, ErrorCaption, MB_OK | MB_ICONERROR);
 }

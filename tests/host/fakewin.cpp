@@ -735,6 +735,24 @@ BOOL DestroyIcon(HICON hIcon)
     return TRUE;
 }
 
+// As the platform copies a string resource: what fits the buffer, cut if need be.
+int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax)
+{
+    auto it = Fake.uiStrings.find(uID);
+    if (reinterpret_cast<void *>(hInstance) != &ProgramModule || it == Fake.uiStrings.end() ||
+        cchBufferMax < 1)
+        return 0;
+    std::wstring text = it->second.substr(0, (size_t)cchBufferMax - 1);
+    wcscpy(lpBuffer, text.c_str());
+    return (int)text.size();
+}
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int, int, int, int, UINT uFlags)
+{
+    Log("SetWindowPos %d %s 0x%04x", Window(hWnd)->id, hWndInsertAfter == HWND_TOP ? "top" : "after", uFlags);
+    return TRUE;
+}
+
 int GetSystemMetrics(int nIndex)
 {
     return nIndex == SM_CXICON ? Fake.systemIconSize : 0;

@@ -70,6 +70,11 @@ struct FakeWin {
     int liveIcons = 0;               // icons loaded and not yet destroyed
     // String resources that RegLoadMUIStringW resolves, by reference; Wine names the bin Trash.
     std::map<std::string, std::wstring> strings{{SYSTEM_NAME, L"Trash"}};
+    // The program's string resources, as the resource loader picks them for the user's display
+    // language; English unless a test says otherwise.
+    std::map<UINT, std::wstring> uiStrings{{1, L"Application Error"},
+                                           {2, L"Error reading system registry entry."},
+                                           {3, L"Error writing system registry entry."}};
     TOKEN_ELEVATION_TYPE tokenType = TokenElevationTypeDefault;
     bool tokenQueryFails = false;  // as before Vista, where the class is unknown
     DWORD shellExecuteError = 0;   // why ShellExecuteExA fails; 0: the copy starts

@@ -4,7 +4,8 @@
 #   fixture.sh ROOT ARCH run [--exe-is-win32] TEST_EXE MORVANE_EXE ARGS...
 #                                   TEST_EXE under the prefix's own loader, with its display;
 #                                   with --dpi=N among ARGS, at N DPI (150 % is 144), with
-#                                   DPI-unaware programs stretched, as Windows sets it
+#                                   DPI-unaware programs stretched, as Windows sets it; with
+#                                   --lang=LL_CC, in that display language
 #   fixture.sh ROOT ARCH cleanup    stops wineserver and Xvfb, removes the prefix
 # Where this host cannot run 32-bit code, a win32 step prints the reason and exits with 77,
 # which CTest reports as skipped. A 64-bit TEST_EXE whose MORVANE_EXE is 32-bit
@@ -33,6 +34,7 @@ export MORVANE_XDOTOOL="${MORVANE_XDOTOOL-$(command -v xdotool || true)}"
 export MORVANE_IMPORT="${MORVANE_IMPORT-$(command -v import || true)}"
 export MORVANE_WORK="$root"
 export MORVANE_WINE_LOADER="$loader"  # for a test that runs a program under a Wine debug channel
+export MORVANE_LOCPATH                 # the locales a test may run the program in (as LOCPATH)
 
 skip_unless_win32_runs() {
     local reason
@@ -112,6 +114,11 @@ setup)
     for fonts in /usr/share/wine/fonts /usr/local/share/wine/fonts; do
         [ -d "$fonts" ] && cp -n "$fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     done
+    # Every language the program ships, for the tests that run it in the user's language.
+    for rc in "$(dirname "$0")"/../../res/lang/*.rc; do
+        lang=$(basename "$rc" .rc)
+        make_locale "${lang/-/_}" >>"$root/setup.log" 2>&1 || echo "no locale ${lang/-/_}: see $root/setup.log"
+    done
     echo "$arch prefix $WINEPREFIX through $loader, display $DISPLAY"
     ;;
 run)
@@ -131,7 +138,11 @@ run)
     export MORVANE_LAUNCH="$(dirname "$1")/launch.exe"  # the exact-line launcher, beside TEST_EXE
     dpi=
     for arg in "$@"; do
-        case "$arg" in --dpi=*) dpi=${arg#--dpi=} ;; esac
+        case "$arg" in
+        --dpi=*) dpi=${arg#--dpi=} ;;
+        # The display language, from the locale the setup generated.
+        --lang=*) export LC_ALL="${arg#--lang=}.UTF-8" LOCPATH="$MORVANE_LOCPATH" ;;
+        esac
     done
     [ -z "$dpi" ] && exec "$loader" "$@"
     set_dpi "$dpi"

@@ -6,8 +6,10 @@
 
 #define _WIN32_WINNT 0x0A00 /* the DPI calls of Windows 10, which both Wines have */
 #define WINVER       0x0A00
+#define COBJMACROS
 #include "harness.h"
 
+#include <oleacc.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -24,12 +26,13 @@ typedef struct {
     DWORD exStyle;
 } ControlSpec;
 
-/* The dialog manager trades an edit field's WS_BORDER for WS_EX_CLIENTEDGE. */
+/* The dialog manager trades an edit field's WS_BORDER for WS_EX_CLIENTEDGE. The label comes
+ * just before the field, for a screen reader. */
 static const ControlSpec EditorControls[] = {
+    {103, "Static", "Current icon label:", 0x50020000, 0},
     {1000, "Edit", "Trash", 0x50010080, WS_EX_CLIENTEDGE},
     {IDOK, "Button", "Apply", 0x50010001, 0},
     {IDCANCEL, "Button", "Cancel", 0x50010000, 0},
-    {103, "Static", "Current icon label:", 0x50020000, 0},
     {101, "Static", NULL, 0x50000003, WS_EX_TRANSPARENT},
 };
 
@@ -39,7 +42,7 @@ static const ControlSpec AboutControls[] = {
     {102, "Static", NULL, 0x50000003, WS_EX_TRANSPARENT},
 };
 
-/* Controls in z-order, which is the template's order and the tab order. Texts are
+/* Controls in z-order, which is the tab order. Texts are
  * asked for with WM_GETTEXT: GetWindowText does not ask another process's controls. */
 static void CheckControls(HWND hDlg, const ControlSpec *want, size_t count)
 {
@@ -69,6 +72,59 @@ static void CheckControls(HWND hDlg, const ControlSpec *want, size_t count)
         }
     }
     CHECK(hCtl == NULL, "more controls than expected");
+}
+
+/* Every text fits its control, in percent of its width (110: with a tenth to spare), measured
+ * in the dialog's font: the template's face at its size and the dialog's DPI, as the dialog
+ * manager makes it (a font handle of another process cannot be read). */
+static void CheckTextsFit(HWND hDlg, const char *face, int points, int percent)
+{
+    HDC hdc = GetDC(hDlg);
+    HFONT hOld = SelectObject(hdc, CreateFontA(-MulDiv(points, (int)GetDpiForWindow(hDlg), 72), 0, 0, 0, 0,
+                                               FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, face));
+    HWND hCtl;
+    WCHAR text[128];
+    RECT rcText, rc;
+
+    for (hCtl = GetWindow(hDlg, GW_CHILD); hCtl != NULL; hCtl = GetWindow(hCtl, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(hCtl, GWL_STYLE) & SS_TYPEMASK) == SS_ICON || GetDlgCtrlID(hCtl) == 1000 ||
+            SendMessageW(hCtl, WM_GETTEXT, 128, (LPARAM)text) == 0)
+            continue;
+        SetRect(&rcText, 0, 0, 0, 0);
+        DrawTextW(hdc, text, -1, &rcText, DT_CALCRECT | DT_NOPREFIX);
+        GetClientRect(hCtl, &rc);
+        CHECK(rcText.right * percent <= rc.right * 100 && rcText.bottom <= rc.bottom,
+              "control %d: its text takes %ldx%ld pixels of %ldx%ld", GetDlgCtrlID(hCtl), rcText.right,
+              rcText.bottom, rc.right, rc.bottom);
+    }
+    DeleteObject(SelectObject(hdc, hOld));
+    ReleaseDC(hDlg, hdc);
+}
+
+/* What a screen reader announces for the edit field: its label's text. */
+static void CheckAccessibleName(HWND hEditor)
+{
+    IAccessible *acc = NULL;
+    VARIANT self;
+    BSTR name = NULL;
+    WCHAR label[128];
+    char text[384] = "", want[384];
+    HRESULT hr;
+
+    SendDlgItemMessageW(hEditor, 103, WM_GETTEXT, 128, (LPARAM)label);
+    WideCharToMultiByte(CP_UTF8, 0, label, -1, want, sizeof want, NULL, NULL);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    hr = AccessibleObjectFromWindow(GetDlgItem(hEditor, 1000), OBJID_CLIENT, &IID_IAccessible, (void **)&acc);
+    if (SUCCEEDED(hr))
+        hr = IAccessible_get_accName(acc, self, &name);
+    if (name != NULL)
+        WideCharToMultiByte(CP_UTF8, 0, name, -1, text, sizeof text, NULL, NULL);
+    CHECK(hr == S_OK && name != NULL && wcscmp(name, label) == 0,
+          "the edit field's accessible name is [%s] (0x%08lx), not its label [%s]", text, hr, want);
+    SysFreeString(name);
+    if (acc != NULL)
+        IAccessible_Release(acc);
 }
 
 static BOOL IsItemEnabled(HWND hDlg, int id)
@@ -255,6 +311,9 @@ static void TestEditorOpens(void)
     CHECK((style & 0x80C808C0) == 0x80C808C0, "editor style %08lx", style);
     CheckControls(hEditor, EditorControls, sizeof EditorControls / sizeof EditorControls[0]);
     CHECK(!IsItemEnabled(hEditor, IDOK), "Apply is enabled");
+    /* The English template stays as it always was: its label fits, with no tenth to spare. */
+    CheckTextsFit(hEditor, "MS Sans Serif", 8, 100);
+    CheckAccessibleName(hEditor);
     CHECK(SendDlgItemMessageA(hEditor, 1000, EM_GETLIMITTEXT, 0, 0) == 48, "edit limit is not 48");
     memset(&gui, 0, sizeof gui);
     gui.cbSize = sizeof gui;
@@ -411,6 +470,7 @@ static void TestApply(void)
     CHECK((style & WS_CAPTION) == 0 && (style & WS_POPUP) != 0, "About style %08lx", style);
     CHECK(GetWindowLongA(hAbout, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "About lacks WS_EX_CONTROLPARENT");
     CheckControls(hAbout, AboutControls, sizeof AboutControls / sizeof AboutControls[0]);
+    CheckTextsFit(hAbout, "MS Sans Serif", 8, 110);
     GetClientRect(hEditor, &client);
     MapWindowPoints(hEditor, NULL, (POINT *)&client, 2);
     GetWindowRect(hAbout, &about);
@@ -612,6 +672,72 @@ static void TestKeystrokes(void)
     CheckShownName("Жёлтая корзина");
 }
 
+/* The editor and the About box in the user's display language, which Wine takes from LC_ALL,
+ * as the fixture sets it with --lang: that language's texts (UTF-8), each fitting its control,
+ * and the edit field named by its label. */
+typedef struct {
+    const char *lang;
+    int points; /* of the template's font, MS Shell Dlg */
+    const char *label, *apply, *about;
+} Language;
+
+static const Language Languages[] = {
+    {"de_DE", 8, "Aktuelle Beschriftung:", "Übernehmen", "Benennt den Papierkorb um"},
+    {"es_ES", 8, "Nombre actual del icono:", "Aplicar", "Renombra la Papelera"},
+    {"fr_FR", 8, "Nom actuel de l'icône :", "Appliquer", "Renomme la Corbeille"},
+    {"it_IT", 8, "Nome attuale dell'icona:", "Applica", "Rinomina il Cestino"},
+    {"ja_JP", 9, "現在のアイコン名：", "適用", "ごみ箱の名前を変更します"},
+    {"ko_KR", 9, "현재 아이콘 이름:", "적용", "휴지통 이름 바꾸기"},
+    {"pl_PL", 8, "Bieżąca nazwa ikony:", "Zastosuj", "Zmienia nazwę Kosza"},
+    {"pt_BR", 8, "Nome atual do ícone:", "Aplicar", "Renomeia a Lixeira"},
+    {"ru_RU", 8, "Текущая подпись значка:", "Применить", "Переименовывает корзину"},
+    {"tr_TR", 8, "Geçerli simge etiketi:", "Uygula", "Geri Dönüşüm Kutusu'nu\nyeniden adlandırır"},
+    {"uk_UA", 8, "Поточний підпис значка:", "Застосувати", "Перейменовує кошик"},
+    {"zh_CN", 9, "当前图标名称：", "应用", "回收站重命名工具"},
+};
+
+static void CheckText(HWND hDlg, int id, const char *want)
+{
+    WCHAR wide[128];
+    char text[384];
+    SendDlgItemMessageW(hDlg, id, WM_GETTEXT, 128, (LPARAM)wide);
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, NULL, NULL);
+    CHECK(strcmp(text, want) == 0, "control %d reads [%s], not [%s]", id, text, want);
+}
+
+static void TestLanguage(const char *lang)
+{
+    const Language *l = Languages;
+    PROCESS_INFORMATION pi;
+    HWND hEditor, hAbout;
+    char about[256], name[32];
+
+    while (l < Languages + sizeof Languages / sizeof Languages[0] && strcmp(l->lang, lang) != 0)
+        ++l;
+    BeginCase(lang);
+    CHECK(l < Languages + sizeof Languages / sizeof Languages[0], "no texts for %s", lang);
+    if (l == Languages + sizeof Languages / sizeof Languages[0] ||
+        (hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
+        return;
+    CheckText(hEditor, 103, l->label);
+    CheckText(hEditor, IDOK, l->apply);
+    CheckTextsFit(hEditor, "MS Shell Dlg", l->points, 110);
+    CheckAccessibleName(hEditor);
+    snprintf(name, sizeof name, "editor-%s", lang);
+    Screenshot(hEditor, name);
+    SetEdit(hEditor, "Bin");
+    Click(hEditor, IDOK);
+    hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000);
+    CHECK(hAbout != NULL, "no About box after Apply");
+    if (hAbout != NULL) {
+        snprintf(about, sizeof about, "Morvane " PROJECT_VERSION_TEXT "\n%s", l->about);
+        CheckText(hAbout, 103, about);
+        CheckTextsFit(hAbout, "MS Shell Dlg", l->points, 110);
+        Click(hAbout, IDCANCEL);
+    }
+    CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
+}
+
 /* A dialog at the prefix's DPI: per-monitor aware, at that DPI, its icon 32 pixels at 96 DPI
  * and scaled, the size the icon control takes (seen from this thread, which is per-monitor
  * aware meanwhile). */
@@ -666,9 +792,14 @@ int main(int argc, char **argv)
 {
     size_t i;
 
-    InitHarness(argc, argv, "SCREENSHOT_DIR [--dpi=N]");
+    InitHarness(argc, argv, "SCREENSHOT_DIR [--dpi=N|--lang=LL_CC]");
+    CoInitialize(NULL);
     if (strncmp(Arg(1), "--dpi=", 6) == 0) {
         TestDpi((UINT)atoi(Arg(1) + 6));
+        return EndTests();
+    }
+    if (strncmp(Arg(1), "--lang=", 7) == 0) {
+        TestLanguage(Arg(1) + 7);
         return EndTests();
     }
     TestEditorOpens();

@@ -1,6 +1,7 @@
 /* Morvane Wine tests - the built program's own resources, as the resource compiler left
- * them: both dialog templates field by field, the icon groups from the images' own
- * headers, the version resource and the manifest.   test_resources.exe MORVANE_EXE */
+ * them: both dialog templates field by field, and in every language the shape of the English
+ * ones with the error texts; the icon groups from the images' own headers, the version
+ * resource and the manifest.   test_resources.exe MORVANE_EXE */
 
 #include "harness.h"
 
@@ -62,6 +63,15 @@ static const IconSpec Icons[] = {
 
 static HMODULE Module;
 
+#define US_ENGLISH MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)
+
+static const BYTE *LoadResEx(LPCSTR name, LPCSTR type, LANGID lang, DWORD *cb)
+{
+    HRSRC hRes = FindResourceExA(Module, type, name, lang);
+    *cb = hRes ? SizeofResource(Module, hRes) : 0;
+    return hRes ? (const BYTE *)LockResource(LoadResource(Module, hRes)) : NULL;
+}
+
 static const BYTE *LoadRes(LPCSTR name, LPCSTR type, DWORD *cb)
 {
     HRSRC hRes = FindResourceA(Module, name, type);
@@ -107,16 +117,18 @@ static void Align4(const BYTE **p, const BYTE *base)
     *p += (4 - ((*p - base) & 3)) & 3;
 }
 
-static void TestDialog(const DialogSpec *d)
+/* A template in one language: US English exactly as specified; a translation in the same shape,
+ * with its own texts, positions and sizes, in MS Shell Dlg at 8 or 9 points. Its size in *size. */
+static void TestDialog(const DialogSpec *d, LANGID lang, SIZE *size)
 {
     const BYTE *base, *p;
     DWORD cb;
     char text[128], face[64];
     WORD i, ordinal;
+    BOOL english = lang == US_ENGLISH;
 
-    BeginCase(d->name);
-    base = p = LoadRes(d->name, RT_DIALOG, &cb);
-    CHECK(p != NULL, "no template %s", d->name);
+    base = p = LoadResEx(d->name, RT_DIALOG, lang, &cb);
+    CHECK(p != NULL, "no template %s in language %04x", d->name, lang);
     if (p == NULL)
         return;
     {
@@ -129,7 +141,10 @@ static void TestDialog(const DialogSpec *d)
         CHECK(exStyle == d->exStyle, "extended style %08lx", exStyle);
         CHECK(style == d->style, "style %08lx", style);
         CHECK(count == d->itemCount, "%u controls", count);
-        CHECK(x == d->x && y == d->y && cx == d->cx && cy == d->cy, "at %d,%d size %dx%d", x, y, cx, cy);
+        CHECK(x == d->x && y == d->y && (!english || (cx == d->cx && cy == d->cy)), "at %d,%d size %dx%d", x,
+              y, cx, cy);
+        size->cx = cx;
+        size->cy = cy;
     }
     CHECK(SzOrOrd(&p, text, sizeof text) == 0 && text[0] == '\0', "has a menu");
     CHECK(SzOrOrd(&p, text, sizeof text) == 0 && text[0] == '\0', "has a dialog class");
@@ -137,12 +152,13 @@ static void TestDialog(const DialogSpec *d)
     CHECK(strcmp(text, d->title) == 0, "caption [%s]", text);
     {
         WORD points = Word(&p), weight = Word(&p);
-        CHECK(points == 8 && weight == 0, "font of %u points, weight %u", points, weight);
+        CHECK((points == 8 || (!english && points == 9)) && weight == 0, "font of %u points, weight %u",
+              points, weight);
     }
     CHECK(p[0] == 0 && p[1] == 1, "italic %d, charset %d", p[0], p[1]);
     p += 2;
     SzOrOrd(&p, face, sizeof face);
-    CHECK(strcmp(face, "MS Sans Serif") == 0, "font [%s]", face);
+    CHECK(strcmp(face, english ? "MS Sans Serif" : "MS Shell Dlg") == 0, "font [%s]", face);
 
     for (i = 0; i < d->itemCount; ++i) {
         const ItemSpec *c = &d->items[i];
@@ -155,13 +171,15 @@ static void TestDialog(const DialogSpec *d)
             CHECK(helpId == 0, "control %lu help id", c->id);
             CHECK(exStyle == c->exStyle, "control %lu extended style %08lx", c->id, exStyle);
             CHECK(style == c->style, "control %lu style %08lx", c->id, style);
-            CHECK(x == c->x && y == c->y && cx == c->cx && cy == c->cy, "control %lu at %d,%d size %dx%d",
-                  c->id, x, y, cx, cy);
+            CHECK(!english || (x == c->x && y == c->y && cx == c->cx && cy == c->cy),
+                  "control %lu at %d,%d size %dx%d", c->id, x, y, cx, cy);
         }
         CHECK(SzOrOrd(&p, text, sizeof text) == c->classAtom, "control %lu class", c->id);
         ordinal = SzOrOrd(&p, text, sizeof text);
         if (c->text != NULL)
-            CHECK(ordinal == 0 && strcmp(text, c->text) == 0, "control %lu text [%s]", c->id, text);
+            CHECK(ordinal == 0 &&
+                      (english ? strcmp(text, c->text) == 0 : text[0] != '\0' || c->text[0] == '\0'),
+                  "control %lu text [%s]", c->id, text);
         else
             CHECK(ordinal == c->iconId, "control %lu shows icon %u", c->id, ordinal);
         p += Word(&p); /* creation data */
@@ -196,6 +214,59 @@ static void TestNames(void)
     names[0] = '\0';
     EnumResourceNamesA(Module, RT_GROUP_ICON, CollectName, (LONG_PTR)names);
     CHECK(strcmp(names, "100 101 102 ") == 0, "icon groups [%s], 100 must come first", names);
+}
+
+/* The error texts in one language: each there, and in UTF-8 within the field it is shown from. */
+static void TestErrorTexts(LANGID lang)
+{
+    static const int FieldBytes[] = {0, 64, 128, 128}; /* by id: the caption, the read and write errors */
+    const BYTE *p = LoadResEx(MAKEINTRESOURCEA(1), RT_STRING, lang, &(DWORD){0});
+    char text[512];
+    WORD id, cch;
+    int cb;
+
+    CHECK(p != NULL, "no error texts in language %04x", lang);
+    for (id = 0; p != NULL && id < sizeof FieldBytes / sizeof FieldBytes[0]; ++id, p += 2 * cch) {
+        cch = Word(&p);
+        cb = WideCharToMultiByte(CP_UTF8, 0, (const WCHAR *)p, cch, text, sizeof text, NULL, NULL);
+        CHECK(id == 0 || (cch != 0 && cb < FieldBytes[id]),
+              "error text %u in language %04x: %d bytes of UTF-8", id, lang, cb);
+    }
+}
+
+static BOOL CALLBACK CollectLanguage(HMODULE hModule, LPCSTR type, LPCSTR name, WORD lang, LONG_PTR lParam)
+{
+    LANGID *langs = (LANGID *)lParam;
+    (void)hModule;
+    (void)type;
+    (void)name;
+    if (langs[0] < 63)
+        langs[++langs[0]] = lang;
+    return TRUE;
+}
+
+/* Every language the editor comes in, US English among them: the same dialogs, the same size
+ * both, and the error texts. */
+static void TestLanguages(void)
+{
+    LANGID langs[64] = {0};
+    SIZE editor, about;
+    char name[32];
+    WORD i, english = 0;
+
+    EnumResourceLanguagesA(Module, RT_DIALOG, "MYDB", CollectLanguage, (LONG_PTR)langs);
+    for (i = 1; i <= langs[0]; ++i) {
+        snprintf(name, sizeof name, "language %04x", langs[i]);
+        BeginCase(name);
+        english += langs[i] == US_ENGLISH;
+        TestDialog(&Dialogs[0], langs[i], &editor);
+        TestDialog(&Dialogs[1], langs[i], &about);
+        CHECK(editor.cx == about.cx && editor.cy == about.cy, "About is %ldx%ld, the editor %ldx%ld",
+              about.cx, about.cy, editor.cx, editor.cy);
+        TestErrorTexts(langs[i]);
+    }
+    CHECK(langs[0] == MORVANE_LANGUAGES && english == 1,
+          "%u languages, %u of them US English; expected %d and 1", langs[0], english, MORVANE_LANGUAGES);
 }
 
 static DWORD BigEndian(const BYTE *p)
@@ -384,8 +455,7 @@ int main(int argc, char **argv)
         printf("cannot load %s (%lu)\n", path, GetLastError());
         return 1;
     }
-    for (i = 0; i < sizeof Dialogs / sizeof Dialogs[0]; ++i)
-        TestDialog(&Dialogs[i]);
+    TestLanguages();
     TestNames();
     for (i = 0; i < sizeof Icons / sizeof Icons[0]; ++i)
         TestIcon(&Icons[i]);

@@ -202,6 +202,12 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 HANDLE LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad);
 BOOL DestroyIcon(HICON hIcon);
 int GetSystemMetrics(int nIndex);
+int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
+#define HWND_TOP       ((HWND)0)
+#define SWP_NOSIZE     0x0001
+#define SWP_NOMOVE     0x0002
+#define SWP_NOACTIVATE 0x0010
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 int MulDiv(int nNumber, int nNumerator, int nDenominator);
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
