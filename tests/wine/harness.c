@@ -272,6 +272,23 @@ DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout)
     return exitCode;
 }
 
+BOOL StartMorvaneTraced(const char *debug, const char *line, const char *logName, char *logPath,
+                        size_t cbLogPath)
+{
+    char hex[256], command[4 * MAX_PATH];
+    size_t k;
+
+    snprintf(logPath, cbLogPath, "%s/%s", getenv("MORVANE_WORK"), logName);
+    for (k = 0; line[k] != '\0' && 2 * k + 2 < sizeof hex; ++k)
+        snprintf(hex + 2 * k, 3, "%02x", (unsigned char)line[k]);
+    hex[2 * k] = '\0';
+    snprintf(command, sizeof command,
+             "WINEDEBUG=%s \"$MORVANE_WINE_LOADER\" \"$MORVANE_LAUNCH\" '%s' %s 2>'%s'", debug,
+             MorvaneArgument, hex, logPath);
+    SkipIfWin32Refused();
+    return StartShell(command);
+}
+
 DWORD RunMorvane(const char *line)
 {
     PROCESS_INFORMATION pi;

@@ -45,6 +45,11 @@ BOOL StartMorvane(const char *line, PROCESS_INFORMATION *pi);
 void SkipIfWin32Refused(void); /* what StartMorvane does first, for a start of another kind */
 DWORD WaitMorvane(PROCESS_INFORMATION *pi, DWORD msTimeout); /* exit code, or WAIT_TIMEOUT after a kill */
 DWORD RunMorvane(const char *line);
+/* The same started from the shell through the launcher, under WINEDEBUG=debug, with Wine's debug
+ * output in the work folder's file logName (its path in logPath); WaitShell gives the exit code.
+ * The pid is the shell's to know: windows are found by any process. */
+BOOL StartMorvaneTraced(const char *debug, const char *line, const char *logName, char *logPath,
+                        size_t cbLogPath);
 
 /* The registry probe: default values with their exact type, length and bytes. */
 typedef struct {

@@ -357,24 +357,18 @@ static void TestFirstCallReader(void)
 static void TestDllSearchFirst(void)
 {
     static const char *const Lines[] = {"morvane.exe Relay Bin", "morvane.exe"};
-    char log[MAX_PATH], hex[64], command[4 * MAX_PATH];
-    size_t i, k;
+    char log[MAX_PATH];
+    size_t i;
     HWND hEditor;
 
-    snprintf(log, sizeof log, "%s/relay.log", getenv("MORVANE_WORK"));
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\Debug", "RelayFromInclude", REG_SZ, "morvane.exe",
                     12);
     for (i = 0; i < sizeof Lines / sizeof Lines[0]; ++i) {
         BeginCase(i == 0 ? "a rename restricts the DLL search first"
                          : "the editor restricts the DLL search first");
         SeedBin("Trash", TRUE);
-        for (k = 0; Lines[i][k] != '\0' && 2 * k + 2 < sizeof hex; ++k)
-            snprintf(hex + 2 * k, 3, "%02x", (unsigned char)Lines[i][k]);
-        snprintf(command, sizeof command,
-                 "WINEDEBUG=+relay,+loaddll \"$MORVANE_WINE_LOADER\" \"$MORVANE_LAUNCH\" '%s' %s 2>'%s'",
-                 MorvaneExe(), hex, log);
-        SkipIfWin32Refused();
-        CHECK(StartShell(command), "cannot start [%s]", command);
+        CHECK(StartMorvaneTraced("+relay,+loaddll", Lines[i], "relay.log", log, sizeof log),
+              "cannot start [%s] traced", Lines[i]);
         if (i == 1 && (hEditor = WaitForWindow(0, "Morvane", NULL, 30000)) != NULL)
             PostMessageA(hEditor, WM_COMMAND, IDCANCEL, 0);
         CHECK(WaitShell(60000) == 0, "the traced run did not end with 0");
