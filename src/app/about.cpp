@@ -6,10 +6,15 @@
 
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    (void)lParam;
-
     KeepDpiIcon(hDlg, uMsg, wParam, IDI_BIN_EMPTY);
+    KeepDarkMode(hDlg, uMsg, lParam);
     switch (uMsg) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        // The brush is the result here, not a handled flag; NULL leaves the platform's colours.
+        return (INT_PTR)GetDarkBrush(uMsg, (HDC)wParam);
+
     case WM_INITDIALOG:
         SetFocus(hDlg);
         SetForegroundWindow(hDlg);

@@ -19,6 +19,10 @@ int RunProgram(void);
 // the current one, where the platform allows; changes nothing else when it cannot.
 void RestrictDllSearch(void);
 
+// Loads a DLL of the system's by its full path in System32, with its own dependencies from
+// there too where the platform allows. NULL where it is missing.
+HMODULE LoadSystemLibrary(LPCSTR pszName);
+
 INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
@@ -37,3 +41,15 @@ void PlayEmptyBinSound(void);
 // size of the dialog's DPI. Called with every message of the dialog: it loads the icon at
 // WM_INITDIALOG and WM_DPICHANGED, and frees it at WM_DESTROY.
 void KeepDpiIcon(HWND hDlg, UINT uMsg, WPARAM wParam, int idIcon);
+
+// Keeps a dialog dark while Windows' app mode is dark (Windows 10 1809 and later, high
+// contrast off), and follows a change of it. Called with every message of the dialog: it acts
+// at WM_INITDIALOG and at WM_SETTINGCHANGE "ImmersiveColorSet".
+void KeepDarkMode(HWND hDlg, UINT uMsg, LPARAM lParam);
+
+// The brush for a WM_CTLCOLORDLG, WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT message, with the text
+// colours set in hdc, while the dialogs are dark; NULL otherwise, for the platform's own colours.
+HBRUSH GetDarkBrush(UINT uMsg, HDC hdc);
+
+// Frees the brushes of the dark dialogs, once the last one has ended.
+void FreeDarkBrushes(void);

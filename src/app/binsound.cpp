@@ -12,19 +12,7 @@ typedef BOOL(WINAPI *PLAYSOUNDPROC)(LPCSTR pszSound, HMODULE hmod, DWORD fdwSoun
 
 static PLAYSOUNDPROC FindPlaySound(void)
 {
-    static const CHAR szWinmm[] = "\\winmm.dll";
-    CHAR szPath[MAX_PATH];
-    UINT cchDir = GetSystemDirectoryA(szPath, sizeof szPath);
-    HMODULE hWinmm;
-
-    if (cchDir == 0 || cchDir + sizeof szWinmm > sizeof szPath)
-        return NULL;
-    memcpy(szPath + cchDir, szWinmm, sizeof szWinmm);
-    // Its own dependencies come from System32 too; where the flag is unknown (before
-    // Windows 8 without KB2533623) the call fails, and the full path alone has to do.
-    hWinmm = LoadLibraryExA(szPath, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (hWinmm == NULL)
-        hWinmm = LoadLibraryA(szPath);
+    HMODULE hWinmm = LoadSystemLibrary("winmm.dll");
     // Through a generic function pointer, the way GetProcAddress results are meant to be cast.
     return hWinmm ? (PLAYSOUNDPROC)(void (*)(void))GetProcAddress(hWinmm, "PlaySoundA") : NULL;
 }

@@ -3,6 +3,8 @@
 
 #include "app/app.h"
 
+#include <string.h>
+
 typedef BOOL(WINAPI *SETDEFAULTDLLDIRECTORIESPROC)(DWORD dwDirectoryFlags);
 typedef BOOL(WINAPI *SETDLLDIRECTORYPROC)(LPCSTR pszPathName);
 
@@ -24,4 +26,21 @@ void RestrictDllSearch(void)
     pfnSetDllDirectory = (SETDLLDIRECTORYPROC)(void (*)(void))GetProcAddress(hKernel, "SetDllDirectoryA");
     if (pfnSetDllDirectory != NULL)
         pfnSetDllDirectory("");
+}
+
+HMODULE LoadSystemLibrary(LPCSTR pszName)
+{
+    CHAR szPath[MAX_PATH];
+    UINT cchDir = GetSystemDirectoryA(szPath, sizeof szPath);
+    size_t cbName = strlen(pszName) + 1;
+    HMODULE hModule;
+
+    if (cchDir == 0 || cchDir + 1 + cbName > sizeof szPath)
+        return NULL;
+    szPath[cchDir] = '\\';
+    memcpy(szPath + cchDir + 1, pszName, cbName);
+    // Its own dependencies come from System32 too; where the flag is unknown (before
+    // Windows 8 without KB2533623) the call fails, and the full path alone has to do.
+    hModule = LoadLibraryExA(szPath, NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return hModule != NULL ? hModule : LoadLibraryA(szPath);
 }

@@ -42,10 +42,15 @@ static void ApplyNewLabel(HWND hDlg)
 
 INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    (void)lParam;
-
     KeepDpiIcon(hDlg, uMsg, wParam, IDI_BIN_FULL);
+    KeepDarkMode(hDlg, uMsg, lParam);
     switch (uMsg) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        // The brush is the result here, not a handled flag; NULL leaves the platform's colours.
+        return (INT_PTR)GetDarkBrush(uMsg, (HDC)wParam);
+
     case WM_INITDIALOG:
         // A screen reader names the edit field after the static text just before it in the
         // window order; the template has the label after it. Static text is no tab stop, so

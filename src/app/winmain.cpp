@@ -60,5 +60,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdTai
     if (!IsNotFound(pszShown))
         CopyText(CurrentLabel, sizeof CurrentLabel, pszShown);
     DialogBoxParamA(hInstance, "MyDB", NULL, EditorDlgProc, 0);
+    FreeDarkBrushes();
     return EXIT_DONE;
 }

@@ -22,6 +22,7 @@ static int UserModule;     // and USER32
 static int ThisProcess;    // the pseudo handle of the current process
 static int TokenHandle;    // its token, once opened
 static int CopyProcess;    // an elevated copy started by ShellExecuteExA
+static int DwmModule;      // and DWMAPI
 
 struct FakeHandle {
     HKEY hRoot;
@@ -424,8 +425,21 @@ UINT GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize)
 
 static HMODULE LoadModule(LPCSTR lpLibFileName)
 {
+    if (strcmp(lpLibFileName, "C:\\Windows\\system32\\dwmapi.dll") == 0 && !Fake.dwmMissing)
+        return reinterpret_cast<HMODULE>(&DwmModule);
     bool winmm = strcmp(lpLibFileName, "C:\\Windows\\system32\\winmm.dll") == 0 && !Fake.winmmMissing;
     return winmm ? reinterpret_cast<HMODULE>(&WinmmModule) : nullptr;
+}
+
+static FakeWindow *Window(HWND hWnd);
+
+static HRESULT WINAPI FakeDwmSetWindowAttribute(HWND hwnd, DWORD dwAttribute, LPCVOID pvAttribute, DWORD)
+{
+    if ((int)dwAttribute != Fake.dwmDarkAttribute)
+        return (HRESULT)0x80070057;  // E_INVALIDARG
+    Log("DwmSetWindowAttribute %s %u %d", Window(hwnd)->templateName.c_str(), (unsigned)dwAttribute,
+        *static_cast<const BOOL *>(pvAttribute));
+    return 0;
 }
 
 HMODULE LoadLibraryA(LPCSTR lpLibFileName)
@@ -453,6 +467,8 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeSetDefaultDllDirectories));
     if (module == &KernelModule && strcmp(lpProcName, "SetDllDirectoryA") == 0 && Fake.hasSetDllDirectory)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeSetDllDirectoryA));
+    if (module == &DwmModule && strcmp(lpProcName, "DwmSetWindowAttribute") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeDwmSetWindowAttribute));
     if (module == &UserModule && strcmp(lpProcName, "GetDpiForWindow") == 0 && Fake.windowDpi != 0)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeGetDpiForWindow));
     return nullptr;
@@ -706,7 +722,7 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM)
 
 LONG_PTR GetWindowLongPtrA(HWND hWnd, int nIndex)
 {
-    return nIndex == GWLP_USERDATA ? Window(hWnd)->userData : 0;
+    return nIndex == GWLP_USERDATA ? Window(hWnd)->userData : nIndex == DWLP_USER ? Window(hWnd)->dlgUser : 0;
 }
 
 LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
@@ -714,6 +730,8 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
     LONG_PTR old = GetWindowLongPtrA(hWnd, nIndex);
     if (nIndex == GWLP_USERDATA)
         Window(hWnd)->userData = dwNewLong;
+    if (nIndex == DWLP_USER)
+        Window(hWnd)->dlgUser = dwNewLong;
     return old;
 }
 
@@ -751,6 +769,47 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int, int, int, int, UINT uFla
 {
     Log("SetWindowPos %d %s 0x%04x", Window(hWnd)->id, hWndInsertAfter == HWND_TOP ? "top" : "after", uFlags);
     return TRUE;
+}
+
+int lstrcmpA(LPCSTR lpString1, LPCSTR lpString2)
+{
+    return strcmp(lpString1, lpString2);
+}
+
+BOOL SystemParametersInfoA(UINT uiAction, UINT, LPVOID pvParam, UINT)
+{
+    if (uiAction != SPI_GETHIGHCONTRAST)
+        return FALSE;
+    static_cast<HIGHCONTRASTA *>(pvParam)->dwFlags = Fake.highContrast ? HCF_HIGHCONTRASTON : 0;
+    return TRUE;
+}
+
+BOOL RedrawWindow(HWND, const void *, void *, UINT)
+{
+    return TRUE;
+}
+
+HBRUSH CreateSolidBrush(COLORREF color)
+{
+    ++Fake.liveBrushes;
+    return reinterpret_cast<HBRUSH>(new COLORREF(color));
+}
+
+BOOL DeleteObject(HGDIOBJ ho)
+{
+    delete static_cast<COLORREF *>(ho);
+    --Fake.liveBrushes;
+    return TRUE;
+}
+
+COLORREF SetTextColor(HDC, COLORREF)
+{
+    return 0;
+}
+
+COLORREF SetBkColor(HDC, COLORREF)
+{
+    return 0;
 }
 
 int GetSystemMetrics(int nIndex)

@@ -41,6 +41,7 @@ struct FakeWindow {
     size_t limit = 0;       // EM_LIMITTEXT in characters, 0 for none
     HICON icon = nullptr;   // STM_SETICON
     LONG_PTR userData = 0;  // GWLP_USERDATA
+    LONG_PTR dlgUser = 0;   // DWLP_USER
     std::map<int, FakeWindow> controls;
     bool ended = false;
     INT_PTR result = -1;
@@ -75,6 +76,10 @@ struct FakeWin {
     std::map<UINT, std::wstring> uiStrings{{1, L"Application Error"},
                                            {2, L"Error reading system registry entry."},
                                            {3, L"Error writing system registry entry."}};
+    bool highContrast = false;
+    int dwmDarkAttribute = 20;  // the title bar attribute DWM takes: 19 before 20H1, 0 before 1809
+    bool dwmMissing = false;
+    int liveBrushes = 0;  // brushes made and not yet deleted
     TOKEN_ELEVATION_TYPE tokenType = TokenElevationTypeDefault;
     bool tokenQueryFails = false;  // as before Vista, where the class is unknown
     DWORD shellExecuteError = 0;   // why ShellExecuteExA fails; 0: the copy starts

@@ -67,7 +67,12 @@ TEST_P(About, HandlesTheMessage)
     }
 
     EXPECT_EQ(AboutDlgProc(reinterpret_cast<HWND>(&about), m.uMsg, m.wParam, 0), m.result);
-    EXPECT_EQ(Fake.log, m.calls);
+    // The look of the app mode is asked of the registry, the dark mode's own tests' concern.
+    std::vector<std::string> calls;
+    for (const std::string &line : Fake.log)
+        if (line.rfind("Reg", 0) != 0)
+            calls.push_back(line);
+    EXPECT_EQ(calls, m.calls);
     AboutDlgProc(reinterpret_cast<HWND>(&about), WM_DESTROY, 0, 0);
     EXPECT_EQ(Fake.liveIcons, 0);
 }

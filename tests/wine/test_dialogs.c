@@ -738,6 +738,116 @@ static void TestLanguage(const char *lang)
     CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
 }
 
+/* The mean and the highest luminance (0 to 255) of a window's client area, as it is on screen. */
+static void Luminance(HWND hwnd, int *mean, int *highest)
+{
+    RECT rc;
+    HDC hdcScreen = GetDC(NULL), hdcMem = CreateCompatibleDC(hdcScreen);
+    BITMAPINFO bi;
+    DWORD *bits = NULL;
+    HBITMAP hbm;
+    long i, n, sum = 0;
+
+    GetClientRect(hwnd, &rc);
+    MapWindowPoints(hwnd, NULL, (POINT *)&rc, 2);
+    memset(&bi, 0, sizeof bi);
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = rc.right - rc.left;
+    bi.bmiHeader.biHeight = -(rc.bottom - rc.top);
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    hbm = CreateDIBSection(hdcMem, &bi, DIB_RGB_COLORS, (void **)&bits, NULL, 0);
+    SelectObject(hdcMem, hbm);
+    BitBlt(hdcMem, 0, 0, rc.right - rc.left, rc.bottom - rc.top, hdcScreen, rc.left, rc.top, SRCCOPY);
+    *highest = 0;
+    for (i = 0, n = (rc.right - rc.left) * (rc.bottom - rc.top); bits != NULL && i < n; ++i) {
+        int y = (int)((299 * ((bits[i] >> 16) & 255) + 587 * ((bits[i] >> 8) & 255) + 114 * (bits[i] & 255)) /
+                      1000);
+        sum += y;
+        *highest = y > *highest ? y : *highest;
+    }
+    *mean = n > 0 ? (int)(sum / n) : -1;
+    DeleteDC(hdcMem);
+    DeleteObject(hbm);
+    ReleaseDC(NULL, hdcScreen);
+}
+
+/* Polls until a dialog looks dark (its client area and label dark, the label's text light) or
+ * light (both bright), and checks it does. Wine has no dark buttons: they stay light. */
+static void CheckLook(HWND hDlg, BOOL dark, const char *what)
+{
+    DWORD start = GetTickCount();
+    int mean, highest, labelMean, labelHighest;
+    BOOL looks;
+    do {
+        Luminance(hDlg, &mean, &highest);
+        Luminance(GetDlgItem(hDlg, 103), &labelMean, &labelHighest);
+        looks = dark ? mean < 120 && labelMean < 100 && labelHighest > 200 : mean > 180 && labelMean > 180;
+        Sleep(looks ? 0 : 100);
+    } while (!looks && GetTickCount() - start < 5000);
+    CHECK(looks, "%s is not %s: luminance %d, its label's %d (highest %d)", what, dark ? "dark" : "light",
+          mean, labelMean, labelHighest);
+}
+
+/* Windows' app mode, as Settings stores it and tells the running programs. */
+static void SetAppMode(int appsUseLightTheme)
+{
+    static const char key[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    DWORD light = (DWORD)appsUseLightTheme;
+    if (appsUseLightTheme < 0)
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "AppsUseLightTheme");
+    else
+        RegSetKeyValueA(HKEY_CURRENT_USER, key, "AppsUseLightTheme", REG_DWORD, &light, sizeof light);
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)L"ImmersiveColorSet", SMTO_ABORTIFHUNG,
+                        5000, NULL);
+}
+
+/* The dialogs dark when Windows is dark, following a switch while open; light otherwise, when
+ * nothing asks DWM for a dark title bar. Wine's DWM call is a stub that says it was asked. */
+static const int AppModes[] = {-1, 1, 0}; /* AppsUseLightTheme: none, light, dark */
+
+static void TestAppMode(int appsUseLightTheme)
+{
+    BOOL dark = appsUseLightTheme == 0;
+    char log[MAX_PATH], line[1024];
+    BOOL asked = FALSE;
+    HWND hEditor, hAbout;
+    FILE *f;
+
+    BeginCase(appsUseLightTheme < 0 ? "no app mode: light"
+              : dark                ? "dark app mode: dark, and follows a switch"
+                                    : "light app mode: light");
+    SeedBin("Trash", TRUE);
+    SetAppMode(appsUseLightTheme);
+    CHECK(StartMorvaneTraced("-all,fixme+dwmapi", "morvane.exe", "dwmapi.log", log, sizeof log),
+          "cannot start morvane.exe traced");
+    if ((hEditor = WaitForWindow(0, "Morvane", NULL, 15000)) != NULL) {
+        CheckLook(hEditor, dark, "the editor");
+        if (dark) {
+            Screenshot(hEditor, "editor-dark");
+            SetAppMode(1);
+            CheckLook(hEditor, FALSE, "the editor switched to light");
+            SetAppMode(0);
+            CheckLook(hEditor, TRUE, "the editor switched back to dark");
+        }
+        SetEdit(hEditor, "Bin");
+        Click(hEditor, IDOK);
+        if ((hAbout = WaitForWindow(0, "", hEditor, 10000)) != NULL) {
+            CheckLook(hAbout, dark, "the About box");
+            Click(hAbout, IDCANCEL);
+        }
+    }
+    CHECK(hEditor != NULL && hAbout != NULL && WaitShell(15000) == 0,
+          "the editor did not open, apply and end");
+    SetAppMode(-1);
+    for (ToDosPath(log, line, sizeof line), f = fopen(line, "rb");
+         f != NULL && fgets(line, sizeof line, f) != NULL;)
+        asked |= strstr(line, "DwmSetWindowAttribute") != NULL && strstr(line, ", 14, ") != NULL;
+    if (f != NULL)
+        fclose(f);
+    CHECK(asked == dark, "DWM was %sasked for the dark title bar (attribute 20)", asked ? "" : "not ");
+}
+
 /* A dialog at the prefix's DPI: per-monitor aware, at that DPI, its icon 32 pixels at 96 DPI
  * and scaled, the size the icon control takes (seen from this thread, which is per-monitor
  * aware meanwhile). */
@@ -813,5 +923,7 @@ int main(int argc, char **argv)
     for (i = 0; i < sizeof Elevations / sizeof Elevations[0]; ++i)
         TestElevation(&Elevations[i]);
     TestKeystrokes();
+    for (i = 0; i < sizeof AppModes / sizeof AppModes[0]; ++i)
+        TestAppMode(AppModes[i]);
     return EndTests();
 }

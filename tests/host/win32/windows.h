@@ -41,6 +41,11 @@ typedef struct HICON__ *HICON;
 typedef struct HINSTANCE__ *HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef struct HKEY__ *HKEY;
+typedef struct HDC__ *HDC;
+typedef struct HBRUSH__ *HBRUSH;
+typedef void *HGDIOBJ;
+typedef DWORD COLORREF;
+#define RGB(r, g, b) ((COLORREF)((BYTE)(r) | ((WORD)(BYTE)(g) << 8) | ((DWORD)(BYTE)(b) << 16)))
 typedef HKEY *PHKEY;
 typedef struct SECURITY_ATTRIBUTES *LPSECURITY_ATTRIBUTES;
 typedef struct ITEMIDLIST__ *LPITEMIDLIST;
@@ -203,6 +208,31 @@ HANDLE LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT 
 BOOL DestroyIcon(HICON hIcon);
 int GetSystemMetrics(int nIndex);
 int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
+int lstrcmpA(LPCSTR lpString1, LPCSTR lpString2);
+
+// The dark mode: high contrast, the dialog colour messages and the brushes they return.
+#define DWLP_USER           16
+#define WM_SETTINGCHANGE    0x001A
+#define WM_CTLCOLOREDIT     0x0133
+#define WM_CTLCOLORDLG      0x0136
+#define WM_CTLCOLORSTATIC   0x0138
+#define SPI_GETHIGHCONTRAST 0x0042
+#define HCF_HIGHCONTRASTON  0x00000001
+#define RDW_INVALIDATE      0x0001
+#define RDW_ERASE           0x0004
+#define RDW_ALLCHILDREN     0x0080
+#define RDW_FRAME           0x0400
+typedef struct {
+    UINT cbSize;
+    DWORD dwFlags;
+    LPSTR lpszDefaultScheme;
+} HIGHCONTRASTA;
+BOOL SystemParametersInfoA(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWinIni);
+BOOL RedrawWindow(HWND hWnd, const void *lprcUpdate, void *hrgnUpdate, UINT flags);
+HBRUSH CreateSolidBrush(COLORREF color);
+BOOL DeleteObject(HGDIOBJ ho);
+COLORREF SetTextColor(HDC hdc, COLORREF color);
+COLORREF SetBkColor(HDC hdc, COLORREF color);
 #define HWND_TOP       ((HWND)0)
 #define SWP_NOSIZE     0x0001
 #define SWP_NOMOVE     0x0002
