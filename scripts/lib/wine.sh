@@ -17,6 +17,16 @@ make_locale() {
     localedef -i "$1" -f UTF-8 "$MORVANE_LOCPATH/$1.UTF-8"
 }
 
+# Windows links its dialog fonts to a CJK font of each language (MS UI Gothic, SimSun, Gulim);
+# a Wine prefix has none of them, and draws Chinese, Japanese and Korean dialog texts as boxes.
+# Tells the prefix of this loader to take the CJK font the set-up installs in their place.
+wine_cjk_fonts() {
+    local name
+    for name in "MS UI Gothic" SimSun Gulim; do
+        "$1" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "WenQuanYi Micro Hei" /f || return
+    done
+}
+
 # The loader for a prefix of that architecture. Debian's `wine` wrapper always takes the
 # 32-bit loader when wine32 is installed, even where it cannot run, so it is never used.
 wine_loader() {

@@ -106,6 +106,7 @@ setup)
         "$loader" reg add "$theme" /v DllName /d 'C:\windows\resources\themes\light\light.msstyles' /f
         "$loader" reg add "$theme" /v ColorName /d Blue /f
         "$loader" reg add "$theme" /v SizeName /d NormalSize /f
+        wine_cjk_fonts "$loader"
         # The Recycle Bin's class key as Wine made it, for the tests to start each case from.
         "$loader" reg copy 'HKCR\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}' \
             'HKCU\Software\Morvane Tests\Recycle Bin class' /s /f
