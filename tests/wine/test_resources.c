@@ -72,11 +72,10 @@ static const BYTE *LoadResEx(LPCSTR name, LPCSTR type, LANGID lang, DWORD *cb)
     return hRes ? (const BYTE *)LockResource(LoadResource(Module, hRes)) : NULL;
 }
 
+/* As the resource loader picks it for the user's display language. */
 static const BYTE *LoadRes(LPCSTR name, LPCSTR type, DWORD *cb)
 {
-    HRSRC hRes = FindResourceA(Module, name, type);
-    *cb = hRes ? SizeofResource(Module, hRes) : 0;
-    return hRes ? (const BYTE *)LockResource(LoadResource(Module, hRes)) : NULL;
+    return LoadResEx(name, type, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), cb);
 }
 
 static WORD Word(const BYTE **p)
