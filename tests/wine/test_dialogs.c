@@ -677,7 +677,7 @@ typedef struct {
 
 static const Language Languages[] = {
     {"de_DE", 8, "Aktuelle Beschriftung:", "Übernehmen", "Benennt den Papierkorb um"},
-    {"es_ES", 8, "Nombre actual del icono:", "Aplicar", "Renombra la Papelera"},
+    {"es_ES", 8, "Nombre actual del icono:", "Aplicar", "Cambia el nombre de la\nPapelera de reciclaje"},
     {"fr_FR", 8, "Nom actuel de l'icône :", "Appliquer", "Renomme la Corbeille"},
     {"it_IT", 8, "Nome attuale dell'icona:", "Applica", "Rinomina il Cestino"},
     {"ja_JP", 9, "現在のアイコン名：", "適用", "ごみ箱の名前を変更します"},
