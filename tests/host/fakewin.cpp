@@ -425,7 +425,7 @@ UINT GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize)
 
 static HMODULE LoadModule(LPCSTR lpLibFileName)
 {
-    if (strcmp(lpLibFileName, "C:\\Windows\\system32\\dwmapi.dll") == 0 && !Fake.dwmMissing)
+    if (strcmp(lpLibFileName, "C:\\Windows\\system32\\dwmapi.dll") == 0)
         return reinterpret_cast<HMODULE>(&DwmModule);
     bool winmm = strcmp(lpLibFileName, "C:\\Windows\\system32\\winmm.dll") == 0 && !Fake.winmmMissing;
     return winmm ? reinterpret_cast<HMODULE>(&WinmmModule) : nullptr;

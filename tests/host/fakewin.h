@@ -78,8 +78,7 @@ struct FakeWin {
                                            {3, L"Error writing system registry entry."}};
     bool highContrast = false;
     int dwmDarkAttribute = 20;  // the title bar attribute DWM takes: 19 before 20H1, 0 before 1809
-    bool dwmMissing = false;
-    int liveBrushes = 0;  // brushes made and not yet deleted
+    int liveBrushes = 0;        // brushes made and not yet deleted
     TOKEN_ELEVATION_TYPE tokenType = TokenElevationTypeDefault;
     bool tokenQueryFails = false;  // as before Vista, where the class is unknown
     DWORD shellExecuteError = 0;   // why ShellExecuteExA fails; 0: the copy starts
