@@ -4,6 +4,21 @@
 #include "app/app.h"
 #include "resource.h"
 
+// Puts the box over its owner's client area, where the template places it. The dialog manager
+// measures the template's position from the client area's left edge, which in a mirrored
+// (right-to-left) owner is the right one, and would put the box beside the editor.
+static void CoverOwnerClient(HWND hDlg)
+{
+    HWND hOwner = GetWindow(hDlg, GW_OWNER);
+    RECT rcClient;
+
+    if (hOwner == NULL || !GetClientRect(hOwner, &rcClient))
+        return;
+    // Mapped as a rectangle, so that a mirrored owner's left and right are swapped back.
+    MapWindowPoints(hOwner, NULL, (LPPOINT)&rcClient, 2);
+    SetWindowPos(hDlg, NULL, rcClient.left, rcClient.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     KeepDpiIcon(hDlg, uMsg, wParam, IDI_BIN_EMPTY);
@@ -16,6 +31,7 @@ INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam
         return (INT_PTR)GetDarkBrush(uMsg, (HDC)wParam);
 
     case WM_INITDIALOG:
+        CoverOwnerClient(hDlg);
         SetFocus(hDlg);
         SetForegroundWindow(hDlg);
         return FALSE;  // the focus stays where it was just put

@@ -771,6 +771,22 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int, int, int, int, UINT uFla
     return TRUE;
 }
 
+// No geometry here: the About box's placement over its owner is checked under Wine.
+HWND GetWindow(HWND hWnd, UINT)
+{
+    return Window(hWnd)->owner;
+}
+
+BOOL GetClientRect(HWND, LPRECT)
+{
+    return FALSE;
+}
+
+int MapWindowPoints(HWND, HWND, LPPOINT, UINT)
+{
+    return 0;
+}
+
 int lstrcmpA(LPCSTR lpString1, LPCSTR lpString2)
 {
     return strcmp(lpString1, lpString2);

@@ -94,6 +94,8 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define IDCANCEL             2
 #define MB_OK                0x00000000L
 #define MB_ICONERROR         0x00000010L
+#define MB_RIGHT             0x00080000L
+#define MB_RTLREADING        0x00100000L
 #define WM_DESTROY           0x0002
 #define WM_PAINT             0x000F
 #define WM_DPICHANGED        0x02E0
@@ -236,8 +238,19 @@ COLORREF SetBkColor(HDC hdc, COLORREF color);
 #define HWND_TOP       ((HWND)0)
 #define SWP_NOSIZE     0x0001
 #define SWP_NOMOVE     0x0002
+#define SWP_NOZORDER   0x0004
 #define SWP_NOACTIVATE 0x0010
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
+typedef struct {
+    LONG x, y;
+} POINT, *LPPOINT;
+typedef struct {
+    LONG left, top, right, bottom;
+} RECT, *LPRECT;
+#define GW_OWNER 4
+HWND GetWindow(HWND hWnd, UINT uCmd);
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+int MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints);
 int MulDiv(int nNumber, int nNumerator, int nDenominator);
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
