@@ -1,8 +1,9 @@
 # Shared by the scripts: installs the Debian packages a step needs, when they are missing.
 # Usage: . scripts/lib/setup.sh; need_packages host|windows|wine|analysis|release ...
 # (windows: both MinGW-w64 cross compilers; wine: Wine, its display and tools, the locale
-# sources and a CJK font for the translations; analysis: the fuzzer's compiler and the
-# static checkers; release: the zip tool)
+# sources and the fonts the translations' scripts need (WenQuanYi for Chinese, Japanese and
+# Korean, DejaVu for Hebrew, TLWG for Thai); analysis: the fuzzer's compiler and the static
+# checkers; release: the zip tool)
 
 . "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
@@ -11,7 +12,7 @@
 declare -A PACKAGES=(
     [host]="cmake make g++ libgtest-dev"
     [windows]="cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64"
-    [wine]="wine wine64 fonts-wine fonts-wqy-microhei locales xvfb xdotool imagemagick"
+    [wine]="wine wine64 fonts-wine fonts-wqy-microhei fonts-dejavu-core fonts-thai-tlwg locales xvfb xdotool imagemagick"
     [analysis]="clang libclang-rt-dev clang-format clang-tidy cppcheck"
     [release]="zip unzip git"
 )

@@ -9,22 +9,54 @@ WINE32_INSTALL_ERROR="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/
 # Where the locales for Wine's display language are generated, privately.
 MORVANE_LOCPATH="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/locale"
 
-# Generates the UTF-8 locale LL_CC (such as de_DE) in MORVANE_LOCPATH, once. Wine takes the
-# display language and the code page from LC_ALL=LL_CC.UTF-8 with LOCPATH set to it.
-make_locale() {
-    [ -d "$MORVANE_LOCPATH/$1.UTF-8" ] && return 0
-    mkdir -p "$MORVANE_LOCPATH"
-    localedef -i "$1" -f UTF-8 "$MORVANE_LOCPATH/$1.UTF-8"
+# The glibc locale of a translation's language tag: de-DE is de_DE, sr-Latn-RS is sr_RS@latin.
+glibc_locale() {
+    case "$1" in
+    *-Latn-*) echo "${1%%-*}_${1##*-}@latin" ;;
+    *) echo "${1/-/_}" ;;
+    esac
 }
 
-# Windows links its dialog fonts to a CJK font of each language (MS UI Gothic, SimSun, Gulim);
-# a Wine prefix has none of them, and draws Chinese, Japanese and Korean dialog texts as boxes.
-# Tells the prefix of this loader to take the CJK font the set-up installs in their place.
-wine_cjk_fonts() {
+# The UTF-8 form of a glibc locale, as LC_ALL names it: de_DE.UTF-8, sr_RS.UTF-8@latin.
+utf8_locale() {
+    case "$1" in
+    *@*) echo "${1%@*}.UTF-8@${1#*@}" ;;
+    *) echo "$1.UTF-8" ;;
+    esac
+}
+
+# Generates the UTF-8 form of the locale LL_CC[@modifier] (such as de_DE) in MORVANE_LOCPATH,
+# once. Wine takes the display language and the code page from LC_ALL, in that form, with
+# LOCPATH set to it.
+make_locale() {
     local name
-    for name in "MS UI Gothic" SimSun Gulim; do
-        "$1" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "WenQuanYi Micro Hei" /f || return
-    done
+    name=$(utf8_locale "$1")
+    [ -d "$MORVANE_LOCPATH/$name" ] && return 0
+    mkdir -p "$MORVANE_LOCPATH"
+    localedef -i "$1" -f UTF-8 "$MORVANE_LOCPATH/$name"
+}
+
+# Windows draws dialogs in MS Shell Dlg, a Tahoma that has Hebrew and Thai and is linked to a
+# CJK font of each language (MS UI Gothic, SimSun, Gulim, PMingLiU). Wine's Tahoma has Latin,
+# Cyrillic and Arabic only, and a prefix lacks the CJK fonts. So the prefix of this loader is
+# told to take WenQuanYi for the CJK fonts (which also has the Greek and Baltic letters Tahoma
+# lacks), and, for a display language LL_CC whose script Wine shapes from the dialog font
+# alone (Hebrew, Thai), a host font that has it for MS Shell Dlg itself.
+#   wine_fonts LOADER [LL_CC]
+wine_fonts() {
+    local shell_dlg=- name
+    case "${2:-}" in
+    he_*) shell_dlg='"DejaVu Sans"' ;;
+    th_*) shell_dlg='"Loma"' ;;
+    esac
+    {
+        printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+        for name in "MS UI Gothic" SimSun Gulim PMingLiU; do
+            printf '"%s"="WenQuanYi Micro Hei"\r\n' "$name"
+        done
+        printf '"MS Shell Dlg"=%s\r\n' "$shell_dlg"
+    } >"$WINEPREFIX/drive_c/morvane-fonts.reg"
+    "$1" reg import 'C:\morvane-fonts.reg'
 }
 
 # The loader for a prefix of that architecture. Debian's `wine` wrapper always takes the

@@ -5,7 +5,7 @@
 #                                   TEST_EXE under the prefix's own loader, with its display;
 #                                   with --dpi=N among ARGS, at N DPI (150 % is 144), with
 #                                   DPI-unaware programs stretched, as Windows sets it; with
-#                                   --lang=LL_CC, in that display language
+#                                   --lang=LL_CC[@latin], in that display language
 #   fixture.sh ROOT ARCH cleanup    stops wineserver and Xvfb, removes the prefix
 # Where this host cannot run 32-bit code, a win32 step prints the reason and exits with 77,
 # which CTest reports as skipped. A 64-bit TEST_EXE whose MORVANE_EXE is 32-bit
@@ -106,7 +106,7 @@ setup)
         "$loader" reg add "$theme" /v DllName /d 'C:\windows\resources\themes\light\light.msstyles' /f
         "$loader" reg add "$theme" /v ColorName /d Blue /f
         "$loader" reg add "$theme" /v SizeName /d NormalSize /f
-        wine_cjk_fonts "$loader"
+        wine_fonts "$loader"
         # The Recycle Bin's class key as Wine made it, for the tests to start each case from.
         "$loader" reg copy 'HKCR\CLSID\{645FF040-5081-101B-9F08-00AA002F954E}' \
             'HKCU\Software\Morvane Tests\Recycle Bin class' /s /f
@@ -117,8 +117,8 @@ setup)
     done
     # Every language the program ships, for the tests that run it in the user's language.
     for rc in "$(dirname "$0")"/../../res/lang/*.rc; do
-        lang=$(basename "$rc" .rc)
-        make_locale "${lang/-/_}" >>"$root/setup.log" 2>&1 || echo "no locale ${lang/-/_}: see $root/setup.log"
+        lang=$(glibc_locale "$(basename "$rc" .rc)")
+        make_locale "$lang" >>"$root/setup.log" 2>&1 || echo "no locale $lang: see $root/setup.log"
     done
     echo "$arch prefix $WINEPREFIX through $loader, display $DISPLAY"
     ;;
@@ -141,8 +141,9 @@ run)
     for arg in "$@"; do
         case "$arg" in
         --dpi=*) dpi=${arg#--dpi=} ;;
-        # The display language, from the locale the setup generated.
-        --lang=*) export LC_ALL="${arg#--lang=}.UTF-8" LOCPATH="$MORVANE_LOCPATH" ;;
+        # The display language, from the locale the setup generated, and its script's fonts.
+        --lang=*) export LC_ALL="$(utf8_locale "${arg#--lang=}")" LOCPATH="$MORVANE_LOCPATH"
+            wine_fonts "$loader" "${arg#--lang=}" </dev/null >>"$root/setup.log" 2>&1 ;;
         esac
     done
     [ -z "$dpi" ] && exec "$loader" "$@"

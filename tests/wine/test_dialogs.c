@@ -441,11 +441,22 @@ static void CheckForegroundAfterRepaint(HWND hAbout)
     DestroyWindow(hCover);
 }
 
+/* The About box covers the editor's client area, mirrored or not. */
+static void CheckCovers(HWND hAbout, HWND hEditor)
+{
+    RECT client, about;
+    GetClientRect(hEditor, &client);
+    MapWindowPoints(hEditor, NULL, (POINT *)&client, 2);
+    GetWindowRect(hAbout, &about);
+    CHECK(EqualRect(&client, &about),
+          "About (%ld,%ld)-(%ld,%ld) does not cover the editor's client area (%ld,%ld)-(%ld,%ld)", about.left,
+          about.top, about.right, about.bottom, client.left, client.top, client.right, client.bottom);
+}
+
 static void TestApply(void)
 {
     PROCESS_INFORMATION pi;
     HWND hEditor, hAbout;
-    RECT client, about;
     RegValue label;
     DWORD style;
 
@@ -465,14 +476,7 @@ static void TestApply(void)
     CHECK(GetWindowLongA(hAbout, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, "About lacks WS_EX_CONTROLPARENT");
     CheckControls(hAbout, AboutControls, sizeof AboutControls / sizeof AboutControls[0]);
     CheckTextsFit(hAbout, "MS Sans Serif", 8, 110);
-    GetClientRect(hEditor, &client);
-    MapWindowPoints(hEditor, NULL, (POINT *)&client, 2);
-    GetWindowRect(hAbout, &about);
-    CHECK(EqualRect(&client, &about),
-          "About (%ld,%ld)-(%ld,%ld) does not cover the editor's client area "
-          "(%ld,%ld)-(%ld,%ld)",
-          about.left, about.top, about.right, about.bottom, client.left, client.top, client.right,
-          client.bottom);
+    CheckCovers(hAbout, hEditor);
     CHECK(!IsItemEnabled(hEditor, 1000) && !IsItemEnabled(hEditor, IDOK) && !IsItemEnabled(hEditor, IDCANCEL),
           "editor controls are enabled under the About box");
     CHECK(IsStoredLabel("Driver Bin"), "label not stored before the About box");
@@ -671,23 +675,51 @@ static void TestKeystrokes(void)
  * and the edit field named by its label. */
 typedef struct {
     const char *lang;
-    int points; /* of the template's font, MS Shell Dlg */
-    const char *label, *apply, *about;
+    int points;                        /* of the template's font, MS Shell Dlg */
+    const char *label, *apply, *about; /* a right-to-left label ends with a right-to-left mark */
 } Language;
 
 static const Language Languages[] = {
+    {"ar_SA", 8,
+     "التسمية الحالية للرمز:"
+     "\u200f",
+     "تطبيق", "يعيد تسمية\nسلة المحذوفات"},
+    {"bg_BG", 8, "Текущ надпис на иконата:", "Приложи", "Преименува кошчето"},
+    {"cs_CZ", 8, "Aktuální popisek ikony:", "Použít", "Přejmenuje Koš"},
+    {"da_DK", 8, "Ikonets aktuelle navn:", "Anvend", "Omdøber Papirkurv"},
     {"de_DE", 8, "Aktuelle Beschriftung:", "Übernehmen", "Benennt den Papierkorb um"},
+    {"el_GR", 8, "Τρέχουσα ετικέτα εικονιδίου:", "Εφαρμογή", "Μετονομάζει τον\nΚάδο Ανακύκλωσης"},
     {"es_ES", 8, "Nombre actual del icono:", "Aplicar", "Cambia el nombre de la\nPapelera de reciclaje"},
+    {"et_EE", 8, "Ikooni praegune silt:", "Rakenda", "Nimetab prügikasti ümber"},
+    {"fi_FI", 8, "Kuvakkeen nykyinen nimi:", "Käytä", "Nimeää roskakorin\nuudelleen"},
     {"fr_FR", 8, "Nom actuel de l'icône :", "Appliquer", "Renomme la Corbeille"},
+    {"he_IL", 8,
+     "תווית הסמל הנוכחית:"
+     "\u200f",
+     "החל", "משנה את שם סל המיחזור"},
+    {"hr_HR", 8, "Trenutna oznaka ikone:", "Primijeni", "Preimenuje Koš za smeće"},
+    {"hu_HU", 8, "Az ikon jelenlegi felirata:", "Alkalmaz", "Átnevezi a Lomtárat"},
     {"it_IT", 8, "Nome attuale dell'icona:", "Applica", "Rinomina il Cestino"},
     {"ja_JP", 9, "現在のアイコン名：", "適用", "ごみ箱の名前を変更します"},
     {"ko_KR", 9, "현재 아이콘 이름:", "적용", "휴지통 이름 바꾸기"},
+    {"lt_LT", 8, "Dabartinė piktogramos etiketė:", "Taikyti", "Pervardija Šiukšlinę"},
+    {"lv_LV", 8, "Pašreizējā ikonas etiķete:", "Lietot", "Pārdēvē atkritni"},
+    {"nb_NO", 8, "Gjeldende ikonnavn:", "Bruk", "Gir Papirkurv nytt navn"},
+    {"nl_NL", 8, "Huidige pictogramnaam:", "Toepassen", "Wijzigt de naam van de\nPrullenbak"},
     {"pl_PL", 8, "Bieżąca nazwa ikony:", "Zastosuj", "Zmienia nazwę Kosza"},
     {"pt_BR", 8, "Nome atual do ícone:", "Aplicar", "Renomeia a Lixeira"},
+    {"pt_PT", 8, "Nome atual do ícone:", "Aplicar", "Muda o nome da\nReciclagem"},
+    {"ro_RO", 8, "Eticheta actuală a pictogramei:", "Aplicare", "Redenumește\nCoșul de reciclare"},
     {"ru_RU", 8, "Текущая подпись значка:", "Применить", "Переименовывает корзину"},
+    {"sk_SK", 8, "Aktuálny popis ikony:", "Použiť", "Premenuje Kôš"},
+    {"sl_SI", 8, "Trenutna oznaka ikone:", "Uporabi", "Preimenuje Koš"},
+    {"sr_RS@latin", 8, "Trenutna oznaka ikone:", "Primeni", "Preimenuje Korpu\nza otpatke"},
+    {"sv_SE", 8, "Aktuellt ikonnamn:", "Verkställ", "Byter namn på\nPapperskorgen"},
+    {"th_TH", 8, "ชื่อไอคอนปัจจุบัน:", "นำไปใช้", "เปลี่ยนชื่อถังรีไซเคิล"},
     {"tr_TR", 8, "Geçerli simge etiketi:", "Uygula", "Geri Dönüşüm Kutusu'nu\nyeniden adlandırır"},
     {"uk_UA", 8, "Поточний підпис значка:", "Застосувати", "Перейменовує кошик"},
     {"zh_CN", 9, "当前图标名称：", "应用", "回收站重命名工具"},
+    {"zh_TW", 9, "目前圖示名稱：", "套用", "資源回收筒重新命名工具"},
 };
 
 static void CheckText(HWND hDlg, int id, const char *want)
@@ -699,12 +731,23 @@ static void CheckText(HWND hDlg, int id, const char *want)
     CHECK(strcmp(text, want) == 0, "control %d reads [%s], not [%s]", id, text, want);
 }
 
+/* Mirrored on screen where the language reads from the right: the icon right of its text. */
+static void CheckMirrored(HWND hDlg, int iconId, BOOL rtl)
+{
+    RECT icon, text;
+    GetWindowRect(GetDlgItem(hDlg, iconId), &icon);
+    GetWindowRect(GetDlgItem(hDlg, 103), &text);
+    CHECK((icon.left > text.left) == rtl, "the icon is %s of its text",
+          icon.left > text.left ? "right" : "left");
+}
+
 static void TestLanguage(const char *lang)
 {
     const Language *l = Languages;
     PROCESS_INFORMATION pi;
     HWND hEditor, hAbout;
     char about[256], name[32];
+    BOOL rtl;
 
     while (l < Languages + sizeof Languages / sizeof Languages[0] && strcmp(l->lang, lang) != 0)
         ++l;
@@ -713,9 +756,11 @@ static void TestLanguage(const char *lang)
     if (l == Languages + sizeof Languages / sizeof Languages[0] ||
         (hEditor = OpenEditor("Trash", TRUE, &pi)) == NULL)
         return;
+    rtl = strstr(l->label, "\u200f") != NULL;
     CheckText(hEditor, 103, l->label);
     CheckText(hEditor, IDOK, l->apply);
     CheckTextsFit(hEditor, "MS Shell Dlg", l->points, 110);
+    CheckMirrored(hEditor, 101, rtl);
     CheckAccessibleName(hEditor);
     snprintf(name, sizeof name, "editor-%s", lang);
     Screenshot(hEditor, name);
@@ -727,6 +772,8 @@ static void TestLanguage(const char *lang)
         snprintf(about, sizeof about, "Morvane " PROJECT_VERSION_TEXT "\n%s", l->about);
         CheckText(hAbout, 103, about);
         CheckTextsFit(hAbout, "MS Shell Dlg", l->points, 110);
+        CheckMirrored(hAbout, 102, rtl);
+        CheckCovers(hAbout, hEditor);
         Click(hAbout, IDCANCEL);
     }
     CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");

@@ -137,7 +137,8 @@ static void TestDialog(const DialogSpec *d, LANGID lang, SIZE *size)
         short x = (short)Word(&p), y = (short)Word(&p), cx = (short)Word(&p), cy = (short)Word(&p);
         CHECK(version == 1 && signature == 0xFFFF, "not an extended template, version 1");
         CHECK(helpId == 0, "help id %lu", helpId);
-        CHECK(exStyle == d->exStyle, "extended style %08lx", exStyle);
+        /* A right-to-left translation mirrors its dialogs. */
+        CHECK((exStyle & ~(english ? 0 : WS_EX_LAYOUTRTL)) == d->exStyle, "extended style %08lx", exStyle);
         CHECK(style == d->style, "style %08lx", style);
         CHECK(count == d->itemCount, "%u controls", count);
         CHECK(x == d->x && y == d->y && (!english || (cx == d->cx && cy == d->cy)), "at %d,%d size %dx%d", x,
