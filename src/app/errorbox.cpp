@@ -8,6 +8,7 @@
 static const CHAR szErrorCaption[] = "Application Error";
 static const CHAR szReadError[] = "Error reading system registry entry.";
 static const CHAR szWriteError[] = "Error writing system registry entry.";
+static const WCHAR wchRightToLeftMark = 0x200F;
 
 static_assert(sizeof szErrorCaption <= sizeof ErrorCaption, "the caption fits its field");
 static_assert(sizeof szReadError <= sizeof ErrorText, "the read error fits its field");
@@ -17,22 +18,33 @@ static_assert(sizeof ErrorCaption <= sizeof ErrorText, "a text buffer holds the 
 // Fills a field with string idText, as the resource loader picks it for the user's display
 // language; where the code page cannot spell it exactly, or it does not fit, with the English
 // text, never with question marks. One character more than the field has bytes is read, so
-// a text cut by the buffer is seen as too long.
-static void LoadErrorText(LPSTR pszField, size_t cbField, UINT idText, LPCSTR pszEnglish)
+// a text cut by the buffer is seen as too long. Returns whether the text shown reads from the
+// right: a right-to-left translation begins it with right-to-left marks.
+static BOOL LoadErrorText(LPSTR pszField, size_t cbField, UINT idText, LPCSTR pszEnglish)
 {
     WCHAR wszText[sizeof ErrorText + 1];
 
     if (LoadStringW(GetModuleHandleA(NULL), idText, wszText, (int)(cbField + 1)) == 0 ||
-        !CopyWideText(pszField, cbField, wszText))
+        !CopyWideText(pszField, cbField, wszText)) {
         CopyText(pszField, cbField, pszEnglish);
+        return FALSE;
+    }
+    return wszText[0] == wchRightToLeftMark;
 }
 
 void ShowRegistryError(HWND hwndOwner, BOOL fWriting)
 {
+    UINT uType = MB_OK | MB_ICONERROR;
+    BOOL fRightToLeft;
+
     LoadErrorText(ErrorCaption, sizeof ErrorCaption, IDS_ERROR_CAPTION, szErrorCaption);
     if (fWriting)
-        LoadErrorText(ErrorText, sizeof ErrorText, IDS_WRITE_ERROR, szWriteError);
+        fRightToLeft = LoadErrorText(ErrorText, sizeof ErrorText, IDS_WRITE_ERROR, szWriteError);
     else
-        LoadErrorText(ErrorText, sizeof ErrorText, IDS_READ_ERROR, szReadError);
-    MessageBoxA(hwndOwner, ErrorText, ErrorCaption, MB_OK | MB_ICONERROR);
+        fRightToLeft = LoadErrorText(ErrorText, sizeof ErrorText, IDS_READ_ERROR, szReadError);
+    // Read from the right, and aligned there; Windows mirrors a box whose text begins with two
+    // right-to-left marks.
+    if (fRightToLeft)
+        uType |= MB_RTLREADING | MB_RIGHT;
+    MessageBoxA(hwndOwner, ErrorText, ErrorCaption, uType);
 }

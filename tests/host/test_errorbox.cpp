@@ -11,6 +11,7 @@ struct ErrorLanguage {
     UINT acp;
     std::wstring caption, text;  // the strings the resource loader picks
     const char *shown;           // "caption|text" as the box shows them
+    UINT type = MB_OK | MB_ICONERROR;
 };
 PRINT_CASE_NAME(ErrorLanguage)
 
@@ -27,6 +28,10 @@ static const ErrorLanguage ErrorLanguages[] = {
      "Fehler|Error writing system registry entry."},
     {"a text that fills its field in UTF-8 falls back to English", CP_UTF8, std::wstring(32, L'\u0436'), L"x",
      "Application Error|x"},
+    {"Hebrew, marked right to left, reads from the right", CP_UTF8, L"\u05e9", L"\u200f\u200f\u05e9",
+     "\xd7\xa9|\xe2\x80\x8f\xe2\x80\x8f\xd7\xa9", MB_OK | MB_ICONERROR | MB_RTLREADING | MB_RIGHT},
+    {"Hebrew English-spelt in 1252 reads from the left", 1252, L"\u05e9", L"\u200f\u200f\u05e9",
+     "Application Error|Error writing system registry entry."},
 };
 
 class ErrorBoxLanguage : public testing::TestWithParam<ErrorLanguage> {};
@@ -38,8 +43,10 @@ TEST_P(ErrorBoxLanguage, ShowsTheTranslationOrEnglishNeverQuestionMarks)
     Fake.uiStrings[1] = GetParam().caption;
     Fake.uiStrings[3] = GetParam().text;
     ShowRegistryError(nullptr, TRUE);
-    EXPECT_EQ(Fake.Calls("MessageBoxA"), std::vector<std::string>{std::string("MessageBoxA no owner|") +
-                                                                  GetParam().shown + "|0x00000010"});
+    char type[16];
+    snprintf(type, sizeof type, "|0x%08x", GetParam().type);
+    EXPECT_EQ(Fake.Calls("MessageBoxA"),
+              std::vector<std::string>{std::string("MessageBoxA no owner|") + GetParam().shown + type});
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ErrorBoxLanguage, testing::ValuesIn(ErrorLanguages), CaseName());
