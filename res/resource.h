@@ -11,9 +11,10 @@
 #define IDC_CAPTION_TEXT 103
 #define IDC_LABEL_EDIT   1000
 
-// Strings: the error box's caption and texts.
-#define IDS_ERROR_CAPTION 1
-#define IDS_READ_ERROR    2
-#define IDS_WRITE_ERROR   3
+// Strings: the error box's caption and texts, and the offer of a name for this account only.
+#define IDS_ERROR_CAPTION      1
+#define IDS_READ_ERROR         2
+#define IDS_WRITE_ERROR        3
+#define IDS_USER_NAME_QUESTION 4
 
 #endif

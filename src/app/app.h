@@ -34,6 +34,10 @@ BOOL RunElevatedEditor(void);
 // Shows the registry error box, "reading" at start-up or "writing" after Apply.
 void ShowRegistryError(HWND hwndOwner, BOOL fWriting);
 
+// Asks whether to rename the Recycle Bin for this account only, a name for all users needing
+// administrator rights. TRUE for Yes.
+BOOL AskForUserName(HWND hwndOwner);
+
 // Plays the user's Empty Recycle Bin sound to its end, if one is set.
 void PlayEmptyBinSound(void);
 

@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "app/state.h"
 #include "resource.h"
+#include "shellstore/binreg.h"
 #include "shellstore/changelabel.h"
 
 // Reads the edit field into NewLabel and tells whether it is a label worth storing:
@@ -23,15 +24,27 @@ static BOOL ReadNewLabel(HWND hDlg)
            !IsSameText(NewLabel, CurrentLabel);
 }
 
-// Stores the edited label, then plays the sound and shows the About box; when the
-// label cannot be stored, an error box says so instead. Controls stay disabled.
+// Stores the edited label, then plays the sound and shows the About box. Where the class key
+// refuses the write, the user may have the name for this account only instead, as Explorer's
+// rename gives; answered No, nothing is stored. When no name could be stored, an error box
+// says so. Controls stay disabled.
 static void ApplyNewLabel(HWND hDlg)
 {
+    BOOL fStored;
+
     EnableWindow(GetDlgItem(hDlg, IDC_LABEL_EDIT), FALSE);
     EnableWindow(GetDlgItem(hDlg, IDOK), FALSE);
     EnableWindow(GetDlgItem(hDlg, IDCANCEL), FALSE);
 
-    if (ChangeBinLabel(NewLabel)) {
+    fStored = ChangeBinLabel(NewLabel);
+    if (!fStored && IsBinLabelWriteDenied()) {
+        if (!AskForUserName(hDlg))
+            return;
+        fStored = WriteUserBinName(NewLabel);
+        if (fStored)
+            NotifyShell();
+    }
+    if (fStored) {
         PlayEmptyBinSound();
         // The program's own module, so the box's icon control finds icon 102.
         DialogBoxParamA(GetModuleHandleA(NULL), "About", hDlg, AboutDlgProc, 0);

@@ -23,6 +23,7 @@ static PathText IconRead;
 static PathText IconWritten;
 static PathText SoundRead;
 static LabelText ShownRead;
+static LabelText UserNameWritten;
 
 // Every key is opened in the 64-bit view. On 64-bit Windows a 32-bit process would
 // otherwise see the Wow6432Node copy of the class key, which the 64-bit shell never
@@ -212,6 +213,12 @@ BOOL IsBinLabelWriteDenied(void)
     if (lStatus == ERROR_SUCCESS)
         RegCloseKey(hKey);
     return lStatus == ERROR_ACCESS_DENIED;
+}
+
+BOOL WriteUserBinName(LPCSTR pszName)
+{
+    return WriteDefaultText(HKEY_CURRENT_USER, szUserNameKey, REG_SZ, pszName, UserNameWritten,
+                            sizeof UserNameWritten);
 }
 
 // The shell's order: the current user's own name, then LocalizedString, then the label. A

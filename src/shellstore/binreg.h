@@ -19,6 +19,10 @@ BOOL RemoveUserBinName(void);       // the default value of the user's own key, 
 // Whether this process is refused the right to write the class key, so cannot store a label.
 BOOL IsBinLabelWriteDenied(void);
 
+// Stores pszName as the current user's own name for the Recycle Bin, where Explorer's rename
+// stores it; the shell shows it to this user in place of the label. Whether it was stored.
+BOOL WriteUserBinName(LPCSTR pszName);
+
 // The name the desktop shows: the user's own name, else LocalizedString (a reference to a
 // string resource resolved), else pszLabel, the label as the caller read it. The marker when
 // that name cannot be told or does not fit a label.

@@ -486,7 +486,7 @@ int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...)
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
 {
     Log("MessageBoxA %s|%s|%s|0x%08x", hWnd == nullptr ? "no owner" : "owned", lpCaption, lpText, uType);
-    return IDOK;
+    return Fake.messageBoxAnswer;
 }
 
 static FakeWindow *Window(HWND hWnd)

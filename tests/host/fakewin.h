@@ -76,6 +76,7 @@ struct FakeWin {
     std::map<UINT, std::wstring> uiStrings{{1, L"Application Error"},
                                            {2, L"Error reading system registry entry."},
                                            {3, L"Error writing system registry entry."}};
+    int messageBoxAnswer = IDOK;  // the button the user presses in a message box
     bool highContrast = false;
     int dwmDarkAttribute = 20;  // the title bar attribute DWM takes: 19 before 20H1, 0 before 1809
     int liveBrushes = 0;        // brushes made and not yet deleted

@@ -229,6 +229,25 @@ TEST_P(EditorApplyFailure, ShowsTheWriteErrorInsteadOfSoundAndAbout)
 
 INSTANTIATE_TEST_SUITE_P(Steps, EditorApplyFailure, testing::ValuesIn(RenameFailures), CaseName());
 
+TEST_F(Editor, ApplyRefusedTheClassKeyOffersANameForThisAccountInsteadOfTheWriteError)
+{
+    Fake.keys[{HKEY_CLASSES_ROOT, BIN_KEY}].readOnly = true;
+    Fake.messageBoxAnswer = IDNO;
+    Fake.users["MyDB"] = [](HWND hDlg) {
+        FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
+        FakeCommand(hDlg, IDOK);
+    };
+
+    EXPECT_EQ(Run(), 0);
+
+    EXPECT_EQ(Fake.Calls("MessageBoxA"),
+              std::vector<std::string>{"MessageBoxA owned|Morvane|A name for all users "
+                                       "needs administrator rights.\nRename the Recycle "
+                                       "Bin for this account only?|0x00000024"});
+    EXPECT_EQ(Fake.Default(HKEY_CURRENT_USER, USER_KEY), nullptr);
+    EXPECT_TRUE(Fake.Calls("DialogBoxParamA About").empty());
+}
+
 // The sound: nothing for an unreadable or empty value, environment references expanded.
 struct SoundCase {
     const char *name;

@@ -521,17 +521,24 @@ typedef struct {
     const char *name;
     HKEY root;
     const char *readOnlyKey;
+    int answer; /* to the offer of a name for this account; 0: none is made, the write error shows */
 } WriteError;
 
+#define QUESTION \
+    "A name for all users needs administrator rights.\nRename the Recycle Bin for this account only?"
 static const WriteError WriteErrors[] = {
-    {"Apply that cannot store the label shows the write error, then ends", HKEY_CLASSES_ROOT, BIN_KEY},
-    {"Apply that cannot remove the user's own name shows the write error", HKEY_CURRENT_USER, USER_KEY},
+    {"Apply refused by the class key offers this account a name: Yes stores it", HKEY_CLASSES_ROOT, BIN_KEY,
+     IDYES},
+    {"Apply refused by the class key offers this account a name: No stores none", HKEY_CLASSES_ROOT, BIN_KEY,
+     IDNO},
+    {"Apply that cannot remove the user's own name shows the write error", HKEY_CURRENT_USER, USER_KEY, 0},
 };
 
 static void TestWriteError(const WriteError *e)
 {
     PROCESS_INFORMATION pi;
-    HWND hEditor, hBox;
+    HWND hEditor, hBox, hAbout;
+    RegValue user;
     char text[128] = "";
 
     BeginCase(e->name);
@@ -541,15 +548,26 @@ static void TestWriteError(const WriteError *e)
     CHECK(SetKeyReadOnly(e->root, e->readOnlyKey, TRUE), "cannot make the key read-only");
     SetEdit(hEditor, "Bin");
     Click(hEditor, IDOK);
-    hBox = WaitForWindow(pi.dwProcessId, "Application Error", hEditor, 10000);
-    CHECK(hBox != NULL, "no error box owned by the editor");
+    hBox = WaitForWindow(pi.dwProcessId, e->answer ? "Morvane" : "Application Error", hEditor, 10000);
+    CHECK(hBox != NULL, "no message box owned by the editor");
     if (hBox != NULL) {
         GetDlgItemTextA(hBox, 0xFFFF, text, sizeof text);
-        CHECK(strcmp(text, "Error writing system registry entry.") == 0, "text [%s]", text);
+        CHECK(strcmp(text, e->answer ? QUESTION : "Error writing system registry entry.") == 0, "text [%s]",
+              text);
         CHECK(WaitForWindow(pi.dwProcessId, "", hEditor, 0) == NULL, "an About box as well");
-        PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+        PostMessageA(hBox, WM_COMMAND, e->answer ? e->answer : IDOK, 0);
     }
-    CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
+    if ((hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, e->answer == IDYES ? 10000 : 0)) != NULL)
+        Click(hAbout, IDCANCEL);
+    CHECK((hAbout != NULL) == (e->answer == IDYES), "the About box %s", hAbout ? "shows" : "does not show");
+    if (e->answer) /* the class key as it was */
+        CheckEndsUnchanged(&pi, "Trash");
+    else
+        CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &user);
+    CHECK(e->answer == IDYES ? IsStoredText(&user, REG_SZ, "Bin", 49)
+                             : strcmp((char *)user.data, "Mine") == 0,
+          "the user's own name reads [%s]", (char *)user.data);
     SetKeyReadOnly(e->root, e->readOnlyKey, FALSE);
 }
 
@@ -563,7 +581,7 @@ typedef struct {
 } Elevation;
 
 static const Elevation Elevations[] = {
-    {"read-only class key: a filtered token's editor runs in an elevated copy, whose Apply fails", TRUE},
+    {"read-only class key: a filtered token's editor runs in an elevated copy, whose Apply asks", TRUE},
     {"writable class key: the editor opens in the started process", FALSE},
 };
 
@@ -602,14 +620,14 @@ static void TestElevation(const Elevation *e)
     if (hEditor != NULL && e->readOnly) {
         SetEdit(hEditor, "Bin");
         Click(hEditor, IDOK);
-        hBox = WaitForWindow(pidEditor, "Application Error", hEditor, 10000);
-        CHECK(hBox != NULL, "Apply shows no write error box");
+        hBox = WaitForWindow(pidEditor, "Morvane", hEditor, 10000);
+        CHECK(hBox != NULL, "Apply offers no name for this account");
         if (hBox != NULL) {
             GetDlgItemTextA(hBox, 0xFFFF, text, sizeof text);
-            CHECK(strcmp(text, "Error writing system registry entry.") == 0, "text [%s]", text);
+            CHECK(strcmp(text, QUESTION) == 0, "text [%s]", text);
             CHECK(CountProcesses("morvane.exe") == (inCopy ? 2 : 1),
                   "%d morvane.exe processes run: one asked again", CountProcesses("morvane.exe"));
-            PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+            PostMessageA(hBox, WM_COMMAND, IDNO, 0);
         }
     } else if (hEditor != NULL) {
         Click(hEditor, IDCANCEL);

@@ -219,9 +219,10 @@ static void TestNames(void)
 /* The error texts in one language: each there, and in UTF-8 within the field it is shown from. */
 static void TestErrorTexts(LANGID lang)
 {
-    static const int FieldBytes[] = {0, 64, 128, 128}; /* by id: the caption, the read and write errors */
+    /* by id: the caption, the read and write errors, the offer of a name for this account */
+    static const int FieldBytes[] = {0, 64, 128, 128, 512};
     const BYTE *p = LoadResEx(MAKEINTRESOURCEA(1), RT_STRING, lang, &(DWORD){0});
-    char text[512];
+    char text[1024];
     WORD id, cch;
     int cb;
 

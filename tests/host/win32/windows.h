@@ -94,6 +94,10 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define IDCANCEL             2
 #define MB_OK                0x00000000L
 #define MB_ICONERROR         0x00000010L
+#define MB_YESNO             0x00000004L
+#define MB_ICONQUESTION      0x00000020L
+#define IDYES                6
+#define IDNO                 7
 #define MB_RIGHT             0x00080000L
 #define MB_RTLREADING        0x00100000L
 #define WM_DESTROY           0x0002
