@@ -22,7 +22,7 @@ static void CoverOwnerClient(HWND hDlg)
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     KeepDpiIcon(hDlg, uMsg, wParam, IDI_BIN_EMPTY);
-    KeepDarkMode(hDlg, uMsg, lParam);
+    KeepDarkMode(hDlg, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:

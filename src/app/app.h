@@ -47,9 +47,10 @@ void PlayEmptyBinSound(void);
 void KeepDpiIcon(HWND hDlg, UINT uMsg, WPARAM wParam, int idIcon);
 
 // Keeps a dialog dark while Windows' app mode is dark (Windows 10 1809 and later, high
-// contrast off), and follows a change of it. Called with every message of the dialog: it acts
-// at WM_INITDIALOG and at WM_SETTINGCHANGE "ImmersiveColorSet".
-void KeepDarkMode(HWND hDlg, UINT uMsg, LPARAM lParam);
+// contrast off), and follows a change of either. Called with every message of the dialog: it
+// acts at WM_INITDIALOG, at WM_SETTINGCHANGE "ImmersiveColorSet" or SPI_SETHIGHCONTRAST, and
+// at WM_SYSCOLORCHANGE and WM_THEMECHANGED, which also come with high contrast.
+void KeepDarkMode(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // The brush for a WM_CTLCOLORDLG, WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT message, with the text
 // colours set in hdc, while the dialogs are dark; NULL otherwise, for the platform's own colours.

@@ -64,13 +64,15 @@ static void SetButtonsTheme(HWND hDlg, LPCWSTR pszSubAppName)
     }
 }
 
-void KeepDarkMode(HWND hDlg, UINT uMsg, LPARAM lParam)
+void KeepDarkMode(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     // Whether this dialog is dark: its own to keep, as both dialogs follow a change.
     BOOL fWasDark = (BOOL)GetWindowLongPtrA(hDlg, DWLP_USER);
 
-    if (uMsg != WM_INITDIALOG &&
-        (uMsg != WM_SETTINGCHANGE || lParam == 0 || lstrcmpA((LPCSTR)lParam, "ImmersiveColorSet") != 0))
+    // The app mode's change, and high contrast's, whose colours must win at once.
+    if (uMsg != WM_INITDIALOG && uMsg != WM_SYSCOLORCHANGE && uMsg != WM_THEMECHANGED &&
+        (uMsg != WM_SETTINGCHANGE || (wParam != SPI_SETHIGHCONTRAST &&
+                                      (lParam == 0 || lstrcmpA((LPCSTR)lParam, "ImmersiveColorSet") != 0))))
         return;
     fDark = IsDarkModeChosen() && SetDarkTitleBar(hDlg, TRUE);
     // A light dialog stays exactly as the platform makes it; one that was dark is put back.
@@ -80,6 +82,9 @@ void KeepDarkMode(HWND hDlg, UINT uMsg, LPARAM lParam)
     if (!fDark)
         SetDarkTitleBar(hDlg, FALSE);
     SetButtonsTheme(hDlg, fDark ? L"DarkMode_Explorer" : NULL);
+    // DWM redraws a shown window's title bar in its new mode only when the frame changes.
+    SetWindowPos(hDlg, NULL, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawWindow(hDlg, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

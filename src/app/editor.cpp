@@ -7,12 +7,16 @@
 #include "shellstore/binreg.h"
 #include "shellstore/changelabel.h"
 
+// Whether the name the desktop shows could not be told, so that the editor opened on the
+// stored label: storing that label again removes what hides it.
+static BOOL fShownNameUnknown;
+
 // Reads the edit field into NewLabel and tells whether it is a label worth storing:
-// non-empty, different from the text the editor opened on, and spelt exactly, whole, in the
-// label's bytes of the ANSI code page. Its characters are read, not its ANSI form, which has
-// ? for what the code page cannot spell and may end in half a character. One character
-// more than a label holds is read, so a longer text is seen as one; the edit control's own
-// limit counts characters, not bytes.
+// non-empty, different from the text the editor opened on (unless the name shown is unknown),
+// and spelt exactly, whole, in the label's bytes of the ANSI code page. Its characters are
+// read, not its ANSI form, which has ? for what the code page cannot spell and may end in
+// half a character. One character more than a label holds is read, so a longer text is seen
+// as one; the edit control's own limit counts characters, not bytes.
 static BOOL ReadNewLabel(HWND hDlg)
 {
     WCHAR wszText[sizeof(LabelText) + 1];
@@ -21,7 +25,7 @@ static BOOL ReadNewLabel(HWND hDlg)
     if (GetDlgItemTextW(hDlg, IDC_LABEL_EDIT, wszText, sizeof wszText / sizeof wszText[0]) >= sizeof NewLabel)
         wszText[0] = L'\0';
     return CopyWideText(NewLabel, sizeof NewLabel, wszText) && NewLabel[0] != '\0' &&
-           !IsSameText(NewLabel, CurrentLabel);
+           (fShownNameUnknown || !IsSameText(NewLabel, CurrentLabel));
 }
 
 // Stores the edited label, then plays the sound and shows the About box. Where the class key
@@ -56,7 +60,7 @@ static void ApplyNewLabel(HWND hDlg)
 INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     KeepDpiIcon(hDlg, uMsg, wParam, IDI_BIN_FULL);
-    KeepDarkMode(hDlg, uMsg, lParam);
+    KeepDarkMode(hDlg, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
@@ -65,6 +69,7 @@ INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPara
         return (INT_PTR)GetDarkBrush(uMsg, (HDC)wParam);
 
     case WM_INITDIALOG:
+        fShownNameUnknown = (BOOL)lParam;
         // A screen reader names the edit field after the static text just before it in the
         // window order; the template has the label after it. Static text is no tab stop, so
         // the tab order stays.

@@ -11,7 +11,8 @@ struct DarkCase {
     const char *name;
     const char *appsUseLightTheme;  // the DWORD's low byte; nullptr: no value
     bool highContrast;
-    int dwmDarkAttribute;  // 0: DWM takes none, as before Windows 10 1809
+    int dwmDarkAttribute;         // 0: DWM takes none, as before Windows 10 1809
+    bool toHighContrast = false;  // Windows then turns high contrast on, else the light app mode
 };
 PRINT_CASE_NAME(DarkCase)
 
@@ -22,6 +23,7 @@ static const DarkCase DarkCases[] = {
     {"dark before 20H1 takes attribute 19", "\0", false, 19},
     {"high contrast stays light", "\0", true, 20},
     {"before 1809 stays light", "\0", false, 0},
+    {"high contrast turned on while dark puts the platform's colours back", "\0", false, 20, true},
 };
 
 class DarkMode : public testing::TestWithParam<DarkCase> {};
@@ -44,8 +46,12 @@ TEST_P(DarkMode, PaintsDarkOnlyWhenWindowsIsDarkAndFollowsASwitch)
     Fake.users["MyDB"] = [&](HWND hDlg) {
         for (UINT uMsg : {WM_CTLCOLORDLG, WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT})
             EXPECT_EQ(EditorDlgProc(hDlg, uMsg, 0, 0) != 0, dark) << "message " << uMsg;
-        values.clear();  // Windows turns light while the editor is open
-        EditorDlgProc(hDlg, WM_SETTINGCHANGE, 0, (LPARAM) "ImmersiveColorSet");
+        // Windows turns light while the editor is open.
+        Fake.highContrast = c.toHighContrast;
+        if (!c.toHighContrast)
+            values.clear();
+        EditorDlgProc(hDlg, WM_SETTINGCHANGE, c.toHighContrast ? SPI_SETHIGHCONTRAST : 0,
+                      c.toHighContrast ? 0 : (LPARAM) "ImmersiveColorSet");
         EXPECT_EQ(EditorDlgProc(hDlg, WM_CTLCOLORDLG, 0, 0), 0);
         FakeCommand(hDlg, IDCANCEL);
     };
@@ -56,6 +62,9 @@ TEST_P(DarkMode, PaintsDarkOnlyWhenWindowsIsDarkAndFollowsASwitch)
     std::string bar = "DwmSetWindowAttribute MyDB " + std::to_string(c.dwmDarkAttribute);
     std::vector<std::string> asked = {bar + " 1", bar + " 0"};
     EXPECT_EQ(Fake.Calls("Dwm"), dark ? asked : std::vector<std::string>{});
+    // Each switch changes the frame, so DWM redraws the title bar of a shown dialog.
+    std::vector<std::string> frames(2, "SetWindowPos 0 top 0x0037");
+    EXPECT_EQ(Fake.Calls("SetWindowPos 0"), dark ? frames : std::vector<std::string>{});
     EXPECT_EQ(Fake.liveBrushes, 0);
 }
 

@@ -223,6 +223,9 @@ int lstrcmpA(LPCSTR lpString1, LPCSTR lpString2);
 #define WM_CTLCOLORDLG      0x0136
 #define WM_CTLCOLORSTATIC   0x0138
 #define SPI_GETHIGHCONTRAST 0x0042
+#define SPI_SETHIGHCONTRAST 0x0043
+#define WM_SYSCOLORCHANGE   0x0015
+#define WM_THEMECHANGED     0x031A
 #define HCF_HIGHCONTRASTON  0x00000001
 #define RDW_INVALIDATE      0x0001
 #define RDW_ERASE           0x0004
@@ -239,11 +242,12 @@ HBRUSH CreateSolidBrush(COLORREF color);
 BOOL DeleteObject(HGDIOBJ ho);
 COLORREF SetTextColor(HDC hdc, COLORREF color);
 COLORREF SetBkColor(HDC hdc, COLORREF color);
-#define HWND_TOP       ((HWND)0)
-#define SWP_NOSIZE     0x0001
-#define SWP_NOMOVE     0x0002
-#define SWP_NOZORDER   0x0004
-#define SWP_NOACTIVATE 0x0010
+#define HWND_TOP         ((HWND)0)
+#define SWP_NOSIZE       0x0001
+#define SWP_NOMOVE       0x0002
+#define SWP_NOZORDER     0x0004
+#define SWP_NOACTIVATE   0x0010
+#define SWP_FRAMECHANGED 0x0020
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 typedef struct {
     LONG x, y;
