@@ -411,8 +411,9 @@ static const struct {
     const WCHAR *space, *name, *value;
 } Settings[] = {
     {L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage", L"UTF-8"},
-    {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
-    {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
+    /* Per-monitor V2 where Windows has it, else system awareness, never per-monitor V1. */
+    {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true"},
+    {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, System"},
 };
 
 static void TestManifestSettings(const char *path)
