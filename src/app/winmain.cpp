@@ -55,11 +55,13 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdTai
     // Under User Account Control an administrator's editor runs elevated, in a copy.
     if (RunElevatedEditor())
         return EXIT_DONE;
-    // The editor starts from the name the desktop shows, where it can be told.
+    // The editor starts from the name the desktop shows, where it can be told; else from the
+    // stored label, which is then worth storing again too (its parameter says so).
     LPCSTR pszShown = ReadShownBinName(CurrentLabel);
-    if (!IsNotFound(pszShown))
+    BOOL fShownUnknown = IsNotFound(pszShown);
+    if (!fShownUnknown)
         CopyText(CurrentLabel, sizeof CurrentLabel, pszShown);
-    DialogBoxParamA(hInstance, "MyDB", NULL, EditorDlgProc, 0);
+    DialogBoxParamA(hInstance, "MyDB", NULL, EditorDlgProc, fShownUnknown);
     FreeDarkBrushes();
     return EXIT_DONE;
 }

@@ -759,6 +759,32 @@ static void CheckMirrored(HWND hDlg, int iconId, BOOL rtl)
           icon.left > text.left ? "right" : "left");
 }
 
+/* A name of the user's own too long for a label cannot be told: the editor opens on the stored
+ * label, which Apply then takes, removing that name. */
+static void TestShownNameUnknown(void)
+{
+    PROCESS_INFORMATION pi;
+    HWND hEditor, hAbout;
+    RegValue user;
+
+    BeginCase("the name shown unknown: the editor opens on the stored label, which Apply stores again");
+    SeedBin("Trash", FALSE);
+    SeedUserName(LABEL_48 "123456789012");
+    CHECK(StartMorvane("morvane.exe", &pi), "cannot start morvane.exe");
+    if ((hEditor = WaitForWindow(pi.dwProcessId, "Morvane", NULL, 10000)) != NULL) {
+        CheckText(hEditor, 1000, "Trash");
+        SetEdit(hEditor, "x");
+        SetEdit(hEditor, "Trash");
+        CHECK(IsItemEnabled(hEditor, IDOK), "the stored label does not enable Apply");
+        Click(hEditor, IDOK);
+        if ((hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000)) != NULL)
+            Click(hAbout, IDCANCEL);
+    }
+    CHECK(WaitMorvane(&pi, 10000) == 0, "exit code is not 0");
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &user);
+    CHECK(!user.exists, "the user's own name still hides the label");
+}
+
 static void TestLanguage(const char *lang)
 {
     const Language *l = Languages;
@@ -948,6 +974,7 @@ int main(int argc, char **argv)
     }
     TestEditorOpens();
     TestOpensOnShownName();
+    TestShownNameUnknown();
     TestApplyFollowsEdits();
     TestApply();
     for (i = 0; i < sizeof Leaves / sizeof Leaves[0]; ++i)
