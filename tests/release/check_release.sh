@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release check: scripts/release run twice, from two build roots, must give the
 # same zip byte for byte; its exes must be the exes the other tests ran, its checksums
-# must verify, and its entries must be exactly the expected ones.
+# must verify, and its entries must be exactly the expected ones. The first run also writes
+# the winget and Scoop manifests, and two more sign the exes with a throwaway certificate.
 #   check_release.sh SOURCE_DIR WORK_DIR VERSION WIN32_EXE WIN64_EXE
 set -euo pipefail
 source_dir=$1
@@ -37,10 +38,14 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ] &&
 fi
 rm -rf "$work"
 mkdir -p "$work"
-for run in first "second build root"; do
-    "$source_dir/scripts/release" --build-root "$work/$run" >"$work/$run.log" 2>&1 ||
+release() {  # release RUN [VARIABLE=VALUE...]
+    local run=$1
+    shift
+    env "$@" "$source_dir/scripts/release" --build-root "$work/$run" >"$work/$run.log" 2>&1 ||
         { cat "$work/$run.log"; echo "FAIL: scripts/release ($run)"; exit 1; }
-done
+}
+release first MORVANE_RELEASE_URL=https://example.org/dl
+release "second build root"
 first="$work/first/$name"
 second="$work/second build root/$name"
 check "the zip is named for version $version" test -f "$first"
@@ -63,6 +68,49 @@ check "every line of the restore file ends in CRLF" test -z "$(grep -v $'\r$' "$
 check "SHA256SUMS verifies" bash -c "cd '$work/unpacked' && sha256sum --quiet -c SHA256SUMS"
 check "no build path inside the exes" \
     bash -c "! grep -q -a -F -e '$source_dir' -e '$work' '$work/unpacked/x86/morvane.exe' '$work/unpacked/x64/morvane.exe'"
+
+# The manifests: their fields, the zip's hash, and the exes they name, which are in the zip.
+hash=$(sha256sum "$first" | cut -c1-64)
+w="$work/first/winget/Morvane.Morvane"
+scoop="$work/first/scoop/morvane.json"
+check "winget: each manifest opens with its schema, 1.12.0" test "$(head -qn1 "$w.yaml" "$w.locale.en-US.yaml" \
+    "$w.installer.yaml" | grep -c '^# yaml-language-server: \$schema=https://aka.ms/winget-manifest\.[a-zA-Z]*\.1\.12\.0\.schema\.json$')" = 3
+for field in "PackageVersion: $version" "Publisher: The Morvane authors" "PackageName: Morvane" "License: MIT" \
+    "ShortDescription: Renames the Recycle Bin" "PackageUrl: https://example.org/dl" "InstallerType: zip" \
+    "NestedInstallerType: portable" "Architecture: x86" "Architecture: x64" "PortableCommandAlias: morvane" \
+    "InstallerUrl: https://example.org/dl/$name" "InstallerSha256: ${hash^^}" '"version": "'"$version"'"' \
+    '"description": "Renames the Recycle Bin"' '"homepage": "https://example.org/dl"' '"license": "MIT"' \
+    '"checkver": { "url": "https://example.org/dl/"' '"url": "https://example.org/dl/morvane-$version-windows.zip"'; do
+    check "manifests say [$field]" grep -qF "$field" "$w.yaml" "$w.locale.en-US.yaml" "$w.installer.yaml" "$scoop"
+done
+check "winget: both installers have the zip's SHA-256" test "$(grep -c "^  InstallerSha256: ${hash^^}$" "$w.installer.yaml")" = 2
+check "Scoop: both architectures have the zip's URL and SHA-256" \
+    test "$(grep -c "\"url\": \"https://example.org/dl/$name\", \"hash\": \"$hash\"" "$scoop")" = 2
+for path in $(sed -n 's/.*RelativeFilePath: //p' "$w.installer.yaml") $(sed -n 's/.*"bin": "\([^"]*\)".*/\1/p' "$scoop"); do
+    entry=$(echo "$path" | sed 's/\\\\*/\//')
+    check "$path is in the zip" bash -c "unzip -Z1 '$first' | grep -qxF '$entry'"
+done
+
+# Signed with a throwaway code-signing certificate of a throwaway CA, valid now only: both
+# exes verify against that CA, and signing twice gives the same zip.
+ca="$work/ca"
+mkdir -p "$ca"
+echo "throwaway" >"$ca/password"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Morvane test CA" -keyout "$ca/ca.key" -out "$ca/ca.pem" \
+    -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign 2>/dev/null
+openssl req -newkey rsa:2048 -nodes -subj "/CN=Morvane test signer" -keyout "$ca/sign.key" -out "$ca/sign.csr" 2>/dev/null
+openssl x509 -req -in "$ca/sign.csr" -CA "$ca/ca.pem" -CAkey "$ca/ca.key" -CAcreateserial -days 2 -out "$ca/sign.pem" \
+    -extfile <(printf 'keyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n') 2>/dev/null
+openssl pkcs12 -export -inkey "$ca/sign.key" -in "$ca/sign.pem" -certfile "$ca/ca.pem" -passout "file:$ca/password" \
+    -out "$ca/sign.p12"
+signing=(MORVANE_SIGN_PKCS12="$ca/sign.p12" MORVANE_SIGN_PASSWORD_FILE="$ca/password" SOURCE_DATE_EPOCH="$(date +%s)")
+release signed "${signing[@]}"
+release "signed again" "${signing[@]}"
+check "signed twice, the zip is the same bytes" cmp "$work/signed/$name" "$work/signed again/$name"
+unzip -q "$work/signed/$name" -d "$work/signed/unpacked"
+for arch in x86 x64; do
+    check "the $arch exe's signature verifies" osslsigncode verify -CAfile "$ca/ca.pem" -in "$work/signed/unpacked/$arch/morvane.exe"
+done
 
 [ "$failures" -eq 0 ] && rm -rf "$work"
 echo "$((checks - failures)) passed, $failures failed"
