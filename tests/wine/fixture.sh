@@ -115,11 +115,15 @@ setup)
     for fonts in /usr/share/wine/fonts /usr/local/share/wine/fonts; do
         [ -d "$fonts" ] && cp -n "$fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     done
-    # Every language the program ships, for the tests that run it in the user's language.
+    # Every language the program ships, for the tests that run it in the user's language;
+    # generated side by side.
+    makers=()
     for rc in "$(dirname "$0")"/../../res/lang/*.rc; do
         lang=$(glibc_locale "$(basename "$rc" .rc)")
-        make_locale "$lang" >>"$root/setup.log" 2>&1 || echo "no locale $lang: see $root/setup.log"
+        { make_locale "$lang" >>"$root/setup.log" 2>&1 || echo "no locale $lang: see $root/setup.log"; } &
+        makers+=($!)
     done
+    wait "${makers[@]}"
     echo "$arch prefix $WINEPREFIX through $loader, display $DISPLAY"
     ;;
 run)
