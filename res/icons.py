@@ -213,13 +213,16 @@ def median_cut(colours, count):
 
 
 def palette_for(pixels, bits):
-    """VGA's 16 colours at 4 bits; at 8, of the colours the picture uses, as many as a row has
-    pixels at the most (32 at 32x32), chosen by median cut; the header says how many. Each
-    entry costs 4 bytes of every exe, and these pictures in 32 colours look as they do in 200."""
+    """VGA's 16 colours at 4 bits; at 8, black, then of the colours the picture uses, as many
+    as a row has pixels at the most (32 at 32x32), chosen by median cut; the header says how
+    many. Each entry costs 4 bytes of every exe, and these pictures in 32 colours look as they
+    do in 200. Black comes first: the pixels the mask leaves transparent take entry 0, and
+    the screen shows through them only where that entry is black."""
     if bits == 4:
         return VGA16
     used = sorted(set(p[:3] for row in pixels for p in row if p[3]))
-    return used if len(used) <= len(pixels) else median_cut(used, len(pixels))
+    most = len(pixels) - 1
+    return [(0, 0, 0)] + (used if len(used) <= most else median_cut(used, most))
 
 
 # --- .ico files

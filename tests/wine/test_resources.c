@@ -293,6 +293,25 @@ static void ImageFormat(const BYTE *image, DWORD cbImage, int *size, int *bits)
     }
 }
 
+/* Whether an icon image drawn over a grey 32x32 bitmap leaves its top left pixel grey. */
+static BOOL DrawsTransparentCorner(const BYTE *image, DWORD cbImage)
+{
+    BITMAPINFO bmi = {{sizeof bmi.bmiHeader, 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {{0, 0, 0, 0}}};
+    HICON hIcon = CreateIconFromResourceEx((BYTE *)image, cbImage, TRUE, 0x00030000, 32, 32, 0);
+    HDC hdc = CreateCompatibleDC(NULL);
+    DWORD *pixels = NULL;
+    HBITMAP hbm = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, (void **)&pixels, NULL, 0);
+    BOOL clear;
+
+    SelectObject(hdc, hbm);
+    memset(pixels, 0x80, 32 * 32 * 4);
+    clear = DrawIconEx(hdc, 0, 0, hIcon, 32, 32, 0, NULL, DI_NORMAL) && (pixels[0] & 0xFFFFFF) == 0x808080;
+    DeleteDC(hdc);
+    DeleteObject(hbm);
+    DestroyIcon(hIcon);
+    return clear;
+}
+
 static void TestIcon(const IconSpec *want)
 {
     const BYTE *p, *image;
@@ -335,6 +354,11 @@ static void TestIcon(const IconSpec *want)
     ImageFormat(image != NULL ? image : (const BYTE *)"", image != NULL ? cbImage : 0, &size, &bits);
     CHECK(size == 48 && bits == 32, "at 48 pixels the platform picks an image of %d pixels at %d bits", size,
           bits);
+    /* Drawn by the platform at 32 pixels, the picture lets the screen through its corner. */
+    image =
+        LoadRes(MAKEINTRESOURCEA(LookupIconIdFromDirectoryEx((BYTE *)p, TRUE, 32, 32, 0)), RT_ICON, &cbImage);
+    CHECK(image != NULL && DrawsTransparentCorner(image, cbImage),
+          "the 32-pixel image's corner is not clear");
 }
 
 /* The machine the file is built for, from its PE header: "x86", "amd64" or "". */
