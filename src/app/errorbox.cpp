@@ -26,43 +26,37 @@ static_assert(sizeof ErrorText <= sizeof(BoxText), "a text buffer holds the erro
 // Fills a field with string idText, as the resource loader picks it for the user's display
 // language; where the code page cannot spell it exactly, or it does not fit, with the English
 // text, never with question marks. One character more than the field has bytes is read, so
-// a text cut by the buffer is seen as too long. Returns whether the text shown reads from the
-// right: a right-to-left translation begins it with right-to-left marks.
-static BOOL LoadErrorText(LPSTR pszField, size_t cbField, UINT idText, LPCSTR pszEnglish)
+// a text cut by the buffer is seen as too long. Returns the message box flags that make it
+// read from the right, and aligned there, where a right-to-left translation begins it with
+// right-to-left marks (Windows mirrors a box whose text begins with two); else 0.
+static UINT LoadBoxText(LPSTR pszField, size_t cbField, UINT idText, LPCSTR pszEnglish)
 {
     WCHAR wszText[sizeof(BoxText) + 1];
 
     if (LoadStringW(GetModuleHandleA(NULL), idText, wszText, (int)(cbField + 1)) == 0 ||
         !CopyWideText(pszField, cbField, wszText)) {
         CopyText(pszField, cbField, pszEnglish);
-        return FALSE;
+        return 0;
     }
-    return wszText[0] == wchRightToLeftMark;
+    return wszText[0] == wchRightToLeftMark ? MB_RTLREADING | MB_RIGHT : 0;
 }
 
 void ShowRegistryError(HWND hwndOwner, BOOL fWriting)
 {
-    UINT uType = MB_OK | MB_ICONERROR;
-    BOOL fRightToLeft;
+    UINT uReading;
 
-    LoadErrorText(ErrorCaption, sizeof ErrorCaption, IDS_ERROR_CAPTION, szErrorCaption);
+    LoadBoxText(ErrorCaption, sizeof ErrorCaption, IDS_ERROR_CAPTION, szErrorCaption);
     if (fWriting)
-        fRightToLeft = LoadErrorText(ErrorText, sizeof ErrorText, IDS_WRITE_ERROR, szWriteError);
+        uReading = LoadBoxText(ErrorText, sizeof ErrorText, IDS_WRITE_ERROR, szWriteError);
     else
-        fRightToLeft = LoadErrorText(ErrorText, sizeof ErrorText, IDS_READ_ERROR, szReadError);
-    // Read from the right, and aligned there; Windows mirrors a box whose text begins with two
-    // right-to-left marks.
-    if (fRightToLeft)
-        uType |= MB_RTLREADING | MB_RIGHT;
-    MessageBoxA(hwndOwner, ErrorText, ErrorCaption, uType);
+        uReading = LoadBoxText(ErrorText, sizeof ErrorText, IDS_READ_ERROR, szReadError);
+    MessageBoxA(hwndOwner, ErrorText, ErrorCaption, MB_OK | MB_ICONERROR | uReading);
 }
 
 BOOL AskForUserName(HWND hwndOwner)
 {
     BoxText szQuestion;
-    UINT uType = MB_YESNO | MB_ICONQUESTION;
+    UINT uReading = LoadBoxText(szQuestion, sizeof szQuestion, IDS_USER_NAME_QUESTION, szUserNameQuestion);
 
-    if (LoadErrorText(szQuestion, sizeof szQuestion, IDS_USER_NAME_QUESTION, szUserNameQuestion))
-        uType |= MB_RTLREADING | MB_RIGHT;
-    return MessageBoxA(hwndOwner, szQuestion, szProgramName, uType) == IDYES;
+    return MessageBoxA(hwndOwner, szQuestion, szProgramName, MB_YESNO | MB_ICONQUESTION | uReading) == IDYES;
 }
