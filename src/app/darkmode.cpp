@@ -82,9 +82,10 @@ void KeepDarkMode(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam)
     if (!fDark)
         SetDarkTitleBar(hDlg, FALSE);
     SetButtonsTheme(hDlg, fDark ? L"DarkMode_Explorer" : NULL);
-    // DWM redraws a shown window's title bar in its new mode only when the frame changes.
-    SetWindowPos(hDlg, NULL, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Windows 10 keeps a shown title bar's old colours until it is drawn as active or inactive
+    // again; Windows 11 as well, at times. Off, then back to the dialog's own state.
+    SendMessageA(hDlg, WM_NCACTIVATE, FALSE, 0);
+    SendMessageA(hDlg, WM_NCACTIVATE, GetActiveWindow() == hDlg, 0);
     RedrawWindow(hDlg, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 

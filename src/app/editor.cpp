@@ -29,8 +29,9 @@ static BOOL ReadNewLabel(HWND hDlg)
 }
 
 // Stores the edited label, then plays the sound and shows the About box. Where the class key
-// refuses the write, the user may have the name for this account only instead, as Explorer's
-// rename gives; answered No, nothing is stored. When no name could be stored, an error box
+// refuses the write, the user at the desk may have the name for this account only instead, as
+// Explorer's rename gives; answered No, nothing is stored. A copy elevated as another user is
+// not offered one: the desk would never show it. When no name could be stored, an error box
 // says so. Controls stay disabled.
 static void ApplyNewLabel(HWND hDlg)
 {
@@ -41,7 +42,7 @@ static void ApplyNewLabel(HWND hDlg)
     EnableWindow(GetDlgItem(hDlg, IDCANCEL), FALSE);
 
     fStored = ChangeBinLabel(NewLabel);
-    if (!fStored && IsBinLabelWriteDenied()) {
+    if (!fStored && IsBinLabelWriteDenied() && IsDeskUser()) {
         if (!AskForUserName(hDlg))
             return;
         fStored = WriteUserBinName(NewLabel);
@@ -77,7 +78,8 @@ INT_PTR CALLBACK EditorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPara
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SendDlgItemMessageA(hDlg, IDC_LABEL_EDIT, EM_LIMITTEXT, sizeof CurrentLabel - 1, 0);
         SetDlgItemTextA(hDlg, IDC_LABEL_EDIT, CurrentLabel);
-        EnableWindow(GetDlgItem(hDlg, IDOK), FALSE);
+        // The stored label that opens where the name shown is unknown can be applied as it is.
+        EnableWindow(GetDlgItem(hDlg, IDOK), fShownNameUnknown && ReadNewLabel(hDlg));
         return TRUE;
 
     case WM_COMMAND:

@@ -1,27 +1,37 @@
 // Morvane - the editor's elevation: an administrator whose token is filtered by User Account
-// Control cannot store a machine-wide label, so an elevated copy shows the editor instead.
+// Control cannot store a machine-wide label, so an elevated copy shows the editor, where it can.
 
 #include "app/app.h"
 #include "shellstore/binreg.h"
 
 #include <string.h>
 
-// Whether this process has an administrator's filtered token. Before Vista the class is
-// unknown and the query fails: no token there is filtered.
-static BOOL IsFilteredAdmin(void)
+// Whether an elevated copy would store the label that this process may not: its token is an
+// administrator's filtered one, and the linked full token would be granted the write. Where the
+// class key guards itself against administrators too, no prompt would help. Where the full
+// token's right cannot be told, it is assumed. Before Vista the token class is unknown and the
+// query fails: no token there is filtered.
+static BOOL WouldElevationHelp(void)
 {
     HANDLE hToken;
     TOKEN_ELEVATION_TYPE elevationType = TokenElevationTypeDefault;
+    TOKEN_LINKED_TOKEN linked;
     DWORD cbReturned = 0;
-    BOOL fFiltered = FALSE;
+    BOOL fHelps = FALSE;
 
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &hToken)) {
-        fFiltered = GetTokenInformation(hToken, TokenElevationType, &elevationType, sizeof elevationType,
-                                        &cbReturned) &&
-                    elevationType == TokenElevationTypeLimited;
-        CloseHandle(hToken);
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &hToken))
+        return FALSE;
+    if (GetTokenInformation(hToken, TokenElevationType, &elevationType, sizeof elevationType, &cbReturned) &&
+        elevationType == TokenElevationTypeLimited && IsBinLabelWriteDenied()) {
+        fHelps = TRUE;
+        if (GetTokenInformation(hToken, TokenLinkedToken, &linked, sizeof linked, &cbReturned)) {
+            if (!CheckBinLabelWriteAccess(linked.LinkedToken, &fHelps))
+                fHelps = TRUE;
+            CloseHandle(linked.LinkedToken);
+        }
     }
-    return fFiltered;
+    CloseHandle(hToken);
+    return fHelps;
 }
 
 // The prompt wants an owner in the foreground, or it may open behind other windows and only
@@ -46,7 +56,7 @@ BOOL RunElevatedEditor(void)
     BOOL fStarted;
 
     // A full token never asks, so an elevated copy cannot ask again.
-    if (!IsFilteredAdmin() || !IsBinLabelWriteDenied())
+    if (!WouldElevationHelp())
         return FALSE;
     cchSelf = GetModuleFileNameA(NULL, szSelf, sizeof szSelf);
     if (cchSelf == 0 || cchSelf >= sizeof szSelf)

@@ -23,6 +23,7 @@ static PathText IconRead;
 static PathText IconWritten;
 static PathText SoundRead;
 static LabelText ShownRead;
+static LabelText UserNameRead;
 static LabelText UserNameWritten;
 
 // Every key is opened in the 64-bit view. On 64-bit Windows a 32-bit process would
@@ -215,10 +216,40 @@ BOOL IsBinLabelWriteDenied(void)
     return lStatus == ERROR_ACCESS_DENIED;
 }
 
+// Only the owner, group and DACL are asked for: an elevated token's integrity is the highest a
+// key's label asks for, unless it is the system's.
+BOOL CheckBinLabelWriteAccess(HANDLE hToken, BOOL *pfGranted)
+{
+    static const GENERIC_MAPPING keyMapping = {KEY_READ, KEY_WRITE, KEY_EXECUTE, KEY_ALL_ACCESS};
+    alignas(SECURITY_DESCRIPTOR) BYTE descriptor[2048];
+    PRIVILEGE_SET privileges;
+    DWORD cbDescriptor = sizeof descriptor, cbPrivileges = sizeof privileges, dwGranted;
+    HKEY hKey;
+    LONG lStatus = RegOpenKeyExA(HKEY_CLASSES_ROOT, szLabelKey, 0, READ_CONTROL | KEY_WOW64_64KEY, &hKey);
+
+    if (lStatus == ERROR_SUCCESS) {
+        lStatus = RegGetKeySecurity(
+            hKey, OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+            descriptor, &cbDescriptor);
+        RegCloseKey(hKey);
+    }
+    return lStatus == ERROR_SUCCESS &&
+           AccessCheck(descriptor, hToken, KEY_SET_VALUE, const_cast<GENERIC_MAPPING *>(&keyMapping),
+                       &privileges, &cbPrivileges, &dwGranted, pfGranted);
+}
+
 BOOL WriteUserBinName(LPCSTR pszName)
 {
     return WriteDefaultText(HKEY_CURRENT_USER, szUserNameKey, REG_SZ, pszName, UserNameWritten,
                             sizeof UserNameWritten);
+}
+
+LPCSTR ReadUserBinName(void)
+{
+    if (ReadNameText(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue, NULL, UserNameRead,
+                     sizeof UserNameRead) != ERROR_SUCCESS)
+        CopyText(UserNameRead, sizeof UserNameRead, NotFoundMarker);
+    return UserNameRead;
 }
 
 // The shell's order: the current user's own name, then LocalizedString, then the label. A

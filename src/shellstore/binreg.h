@@ -19,9 +19,18 @@ BOOL RemoveUserBinName(void);       // the default value of the user's own key, 
 // Whether this process is refused the right to write the class key, so cannot store a label.
 BOOL IsBinLabelWriteDenied(void);
 
+// Whether hToken, an impersonation token such as a filtered token's linked full one, would be
+// granted the right to write the class key, by the key's security descriptor: in *pfGranted.
+// FALSE where that cannot be told.
+BOOL CheckBinLabelWriteAccess(HANDLE hToken, BOOL *pfGranted);
+
 // Stores pszName as the current user's own name for the Recycle Bin, where Explorer's rename
 // stores it; the shell shows it to this user in place of the label. Whether it was stored.
 BOOL WriteUserBinName(LPCSTR pszName);
+
+// The current user's own name for the Recycle Bin, a string the shell would show; the marker
+// where there is none or it cannot be read.
+LPCSTR ReadUserBinName(void);
 
 // The name the desktop shows: the user's own name, else LocalizedString (a reference to a
 // string resource resolved), else pszLabel, the label as the caller read it. The marker when

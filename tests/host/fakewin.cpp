@@ -23,6 +23,10 @@ static int ThisProcess;    // the pseudo handle of the current process
 static int TokenHandle;    // its token, once opened
 static int CopyProcess;    // an elevated copy started by ShellExecuteExA
 static int DwmModule;      // and DWMAPI
+static int LinkedToken;    // a filtered token's linked full one
+static int ShellProcess;   // the desktop's shell, its token and the two users
+static int ShellToken;
+static int ThisUser, OtherUser;
 
 struct FakeHandle {
     HKEY hRoot;
@@ -627,22 +631,85 @@ HANDLE GetCurrentProcess(void)
 
 BOOL OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandleOut)
 {
-    if (ProcessHandle != &ThisProcess || (DesiredAccess & TOKEN_QUERY) == 0)
+    if ((ProcessHandle != &ThisProcess && ProcessHandle != &ShellProcess) ||
+        (DesiredAccess & TOKEN_QUERY) == 0)
         return FALSE;
     ++Fake.openHandles;
-    *TokenHandleOut = &TokenHandle;
+    *TokenHandleOut = ProcessHandle == &ThisProcess ? &TokenHandle : &ShellToken;
     return TRUE;
 }
 
+// The elevation type and the linked token of this process's token, and any token's user.
 BOOL GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
                          LPDWORD pcbReturned)
 {
-    if (hToken != &TokenHandle || infoClass != TokenElevationType || Fake.tokenQueryFails ||
-        cbInfo < sizeof(TOKEN_ELEVATION_TYPE))
+    if (infoClass == TokenUser && cbInfo >= sizeof(TOKEN_USER)) {
+        bool other = hToken == &ShellToken && Fake.otherDeskUser;
+        static_cast<TOKEN_USER *>(pInfo)->User.Sid = other ? &OtherUser : &ThisUser;
+        return TRUE;
+    }
+    if (hToken != &TokenHandle || Fake.tokenQueryFails)
+        return FALSE;
+    if (infoClass == TokenLinkedToken && Fake.tokenType == TokenElevationTypeLimited) {
+        ++Fake.openHandles;
+        static_cast<TOKEN_LINKED_TOKEN *>(pInfo)->LinkedToken = &LinkedToken;
+        return TRUE;
+    }
+    if (infoClass != TokenElevationType || cbInfo < sizeof(TOKEN_ELEVATION_TYPE))
         return FALSE;
     memcpy(pInfo, &Fake.tokenType, sizeof Fake.tokenType);
     *pcbReturned = sizeof Fake.tokenType;
     return TRUE;
+}
+
+LONG RegGetKeySecurity(HKEY hKey, DWORD, void *, LPDWORD)
+{
+    return (Handle(hKey)->sam & READ_CONTROL) != 0 ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
+BOOL AccessCheck(void *, HANDLE ClientToken, DWORD DesiredAccess, GENERIC_MAPPING *, PRIVILEGE_SET *, LPDWORD,
+                 LPDWORD GrantedAccess, LPBOOL AccessStatus)
+{
+    if (ClientToken != &LinkedToken || Fake.fullTokenAccess == FakeWin::CHECK_FAILS)
+        return FALSE;
+    *AccessStatus = Fake.fullTokenAccess == FakeWin::GRANTED;
+    *GrantedAccess = *AccessStatus ? DesiredAccess : 0;
+    return TRUE;
+}
+
+// A shell without a desktop window of its own, as Wine's, is found by its taskbar.
+HWND GetShellWindow(void)
+{
+    return nullptr;
+}
+
+HWND FindWindowA(LPCSTR lpClassName, LPCSTR)
+{
+    return strcmp(lpClassName, "Shell_TrayWnd") == 0 ? reinterpret_cast<HWND>(&ShellProcess) : nullptr;
+}
+
+DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId)
+{
+    *lpdwProcessId = hWnd == reinterpret_cast<HWND>(&ShellProcess) ? 42 : 0;
+    return 1;
+}
+
+HANDLE OpenProcess(DWORD, BOOL, DWORD dwProcessId)
+{
+    if (dwProcessId != 42)
+        return nullptr;
+    ++Fake.openHandles;
+    return &ShellProcess;
+}
+
+BOOL EqualSid(PSID pSid1, PSID pSid2)
+{
+    return pSid1 == pSid2;
+}
+
+HWND GetActiveWindow(void)
+{
+    return Fake.activeWindow;
 }
 
 BOOL CloseHandle(HANDLE hObject)
@@ -715,6 +782,8 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA *sei)
 
 LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM)
 {
+    if (Msg == WM_NCACTIVATE)
+        Log("WM_NCACTIVATE %s %d", Window(hWnd)->templateName.c_str(), (int)wParam);
     if (Msg == STM_SETICON)
         Window(hWnd)->icon = reinterpret_cast<HICON>(wParam);
     return 0;

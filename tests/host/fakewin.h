@@ -82,9 +82,13 @@ struct FakeWin {
     int liveBrushes = 0;        // brushes made and not yet deleted
     TOKEN_ELEVATION_TYPE tokenType = TokenElevationTypeDefault;
     bool tokenQueryFails = false;  // as before Vista, where the class is unknown
-    DWORD shellExecuteError = 0;   // why ShellExecuteExA fails; 0: the copy starts
-    int openHandles = 0;           // tokens and process handles not yet closed
-    int liveWindows = 0;           // windows created and not yet destroyed
+    // What the class key's descriptor grants a filtered token's linked full one, for writing.
+    enum { GRANTED, DENIED, CHECK_FAILS } fullTokenAccess = GRANTED;
+    bool otherDeskUser = false;  // the shell runs as another user than this process
+    HWND activeWindow = nullptr;
+    DWORD shellExecuteError = 0;  // why ShellExecuteExA fails; 0: the copy starts
+    int openHandles = 0;          // tokens and process handles not yet closed
+    int liveWindows = 0;          // windows created and not yet destroyed
     HWND foreground = nullptr;
     std::map<std::string, std::string> environment;
     std::map<std::string, FakeUser> users;  // by template name

@@ -13,6 +13,7 @@ struct DarkCase {
     bool highContrast;
     int dwmDarkAttribute;         // 0: DWM takes none, as before Windows 10 1809
     bool toHighContrast = false;  // Windows then turns high contrast on, else the light app mode
+    bool inactive = false;        // another window is active meanwhile
 };
 PRINT_CASE_NAME(DarkCase)
 
@@ -24,6 +25,7 @@ static const DarkCase DarkCases[] = {
     {"high contrast stays light", "\0", true, 20},
     {"before 1809 stays light", "\0", false, 0},
     {"high contrast turned on while dark puts the platform's colours back", "\0", false, 20, true},
+    {"an inactive dialog's title bar is drawn inactive again", "\0", false, 20, false, true},
 };
 
 class DarkMode : public testing::TestWithParam<DarkCase> {};
@@ -44,6 +46,7 @@ TEST_P(DarkMode, PaintsDarkOnlyWhenWindowsIsDarkAndFollowsASwitch)
     Fake.highContrast = c.highContrast;
     Fake.dwmDarkAttribute = c.dwmDarkAttribute;
     Fake.users["MyDB"] = [&](HWND hDlg) {
+        Fake.activeWindow = c.inactive ? nullptr : hDlg;
         for (UINT uMsg : {WM_CTLCOLORDLG, WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT})
             EXPECT_EQ(EditorDlgProc(hDlg, uMsg, 0, 0) != 0, dark) << "message " << uMsg;
         // Windows turns light while the editor is open.
@@ -62,9 +65,12 @@ TEST_P(DarkMode, PaintsDarkOnlyWhenWindowsIsDarkAndFollowsASwitch)
     std::string bar = "DwmSetWindowAttribute MyDB " + std::to_string(c.dwmDarkAttribute);
     std::vector<std::string> asked = {bar + " 1", bar + " 0"};
     EXPECT_EQ(Fake.Calls("Dwm"), dark ? asked : std::vector<std::string>{});
-    // Each switch changes the frame, so DWM redraws the title bar of a shown dialog.
-    std::vector<std::string> frames(2, "SetWindowPos 0 top 0x0037");
-    EXPECT_EQ(Fake.Calls("SetWindowPos 0"), dark ? frames : std::vector<std::string>{});
+    // Each switch draws the title bar inactive, then in the dialog's own state: the first, at
+    // WM_INITDIALOG, before the dialog is shown and active.
+    std::vector<std::string> toggles = {"WM_NCACTIVATE MyDB 0", "WM_NCACTIVATE MyDB 0",
+                                        "WM_NCACTIVATE MyDB 0",
+                                        c.inactive ? "WM_NCACTIVATE MyDB 0" : "WM_NCACTIVATE MyDB 1"};
+    EXPECT_EQ(Fake.Calls("WM_NCACTIVATE"), dark ? toggles : std::vector<std::string>{});
     EXPECT_EQ(Fake.liveBrushes, 0);
 }
 

@@ -229,9 +229,29 @@ TEST_P(EditorApplyFailure, ShowsTheWriteErrorInsteadOfSoundAndAbout)
 
 INSTANTIATE_TEST_SUITE_P(Steps, EditorApplyFailure, testing::ValuesIn(RenameFailures), CaseName());
 
-TEST_F(Editor, ApplyRefusedTheClassKeyOffersANameForThisAccountInsteadOfTheWriteError)
+// Apply refused by the class key offers the user at the desk a name for this account; a copy
+// elevated as another user, whose own name the desk never shows, gets the write error.
+struct DeskCase {
+    const char *name;
+    bool otherDeskUser;
+    const char *box;
+};
+PRINT_CASE_NAME(DeskCase)
+
+static const DeskCase DeskCases[] = {
+    {"the user at the desk is offered a name for this account", false,
+     "MessageBoxA owned|Morvane|A name for all users needs administrator rights.\nRename the Recycle Bin for "
+     "this account only?|0x00000024"},
+    {"another user at the desk: the write error", true,
+     "MessageBoxA owned|Application Error|Error writing system registry entry.|0x00000010"},
+};
+
+class EditorRefused : public Editor, public testing::WithParamInterface<DeskCase> {};
+
+TEST_P(EditorRefused, OffersANameForThisAccountOnlyToTheDeskUser)
 {
     Fake.keys[{HKEY_CLASSES_ROOT, BIN_KEY}].readOnly = true;
+    Fake.otherDeskUser = GetParam().otherDeskUser;
     Fake.messageBoxAnswer = IDNO;
     Fake.users["MyDB"] = [](HWND hDlg) {
         FakeType(hDlg, IDC_LABEL_EDIT, "Bin");
@@ -240,13 +260,13 @@ TEST_F(Editor, ApplyRefusedTheClassKeyOffersANameForThisAccountInsteadOfTheWrite
 
     EXPECT_EQ(Run(), 0);
 
-    EXPECT_EQ(Fake.Calls("MessageBoxA"),
-              std::vector<std::string>{"MessageBoxA owned|Morvane|A name for all users "
-                                       "needs administrator rights.\nRename the Recycle "
-                                       "Bin for this account only?|0x00000024"});
+    EXPECT_EQ(Fake.Calls("MessageBoxA"), std::vector<std::string>{GetParam().box});
     EXPECT_EQ(Fake.Default(HKEY_CURRENT_USER, USER_KEY), nullptr);
     EXPECT_TRUE(Fake.Calls("DialogBoxParamA About").empty());
+    EXPECT_EQ(Fake.openHandles, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Users, EditorRefused, testing::ValuesIn(DeskCases), CaseName());
 
 // The sound: nothing for an unreadable or empty value, environment references expanded.
 struct SoundCase {

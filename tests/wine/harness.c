@@ -382,11 +382,17 @@ BOOL IsStoredLabel(const char *text)
 /* A read-only key makes every write to it fail with ERROR_ACCESS_DENIED. */
 BOOL SetKeyReadOnly(HKEY root, const char *key, BOOL readOnly)
 {
+    return SetKeyDacl(root, key, readOnly ? "D:P(A;;KR;;;WD)" : NULL);
+}
+
+/* The key's owner, the test's own user, may always change its DACL back. */
+BOOL SetKeyDacl(HKEY root, const char *key, const char *sddl)
+{
     HKEY hKey;
     PSECURITY_DESCRIPTOR sd = NULL;
     LONG status;
-    const char *sddl = readOnly ? "D:P(A;;KR;;;WD)" : "D:P(A;;KA;;;WD)";
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, NULL))
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl ? sddl : "D:P(A;;KA;;;WD)",
+                                                              SDDL_REVISION_1, &sd, NULL))
         return FALSE;
     status = RegOpenKeyExA(root, key, 0, WRITE_DAC, &hKey);
     if (status == ERROR_SUCCESS) {

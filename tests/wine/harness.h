@@ -70,6 +70,11 @@ BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbF
  * code page sees the same text with fewer fill bytes. */
 BOOL IsStoredLabel(const char *text);
 BOOL SetKeyReadOnly(HKEY root, const char *key, BOOL readOnly);
+/* The DACL Windows gives the class keys it guards: TrustedInstaller writes; SYSTEM,
+ * Administrators and Users read. An administrator's token, full or filtered, may not write. */
+#define TRUSTED_INSTALLER "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
+#define GUARDED_DACL      "D:P(A;;KA;;;" TRUSTED_INSTALLER ")(A;;KR;;;SY)(A;;KR;;;BA)(A;;KR;;;BU)"
+BOOL SetKeyDacl(HKEY root, const char *key, const char *sddl); /* NULL: anyone may write again */
 /* The prefix's own class key with this label (NULL: no key at all) and the test icon
  * location; with LocalizedString as Windows has it, or none as before XP; no sound and
  * no name of the user's own. */

@@ -1,6 +1,7 @@
 /* Morvane Wine tests - command-line runs with exact command lines, read back from the
  * registry and asked of the shell itself, and the start-up error box of an interactive
- * run whose label is unreadable.   test_cmdline.exe MORVANE_EXE RESTORE_REG_FILE */
+ * run whose label is unreadable.
+ *   test_cmdline.exe MORVANE_EXE RESTORE_REG_FILE RESTORE_MY_REG_FILE */
 
 #include "harness.h"
 
@@ -110,29 +111,50 @@ static void TestTailRun(const TailRun *r)
     }
 }
 
-static void TestLabelNotStored(void)
+/* Imports a .reg file as a double-click does, silently. */
+static BOOL ImportRegFile(const char *path)
+{
+    char windir[MAX_PATH], regedit[MAX_PATH], file[MAX_PATH], line[3 * MAX_PATH];
+    PROCESS_INFORMATION pi;
+
+    GetWindowsDirectoryA(windir, sizeof windir);
+    snprintf(regedit, sizeof regedit, "%s\\regedit.exe", windir);
+    ToDosPath(path, file, sizeof file);
+    snprintf(line, sizeof line, "regedit.exe /s \"%s\"", file);
+    return StartProcess(regedit, line, &pi) && WaitMorvane(&pi, 30000) == 0;
+}
+
+/* Where Windows guards the class key, an administrator is refused too: the tail becomes this
+ * account's own name (exit 4), and an older name never shows instead; a run whose tail is that
+ * name already writes nothing, so not even a read-only user key fails it. The command line
+ * never asks for elevation. This account's restore file removes the name, needing no rights. */
+static void TestGuardedKey(void)
 {
     RegValue label, icon;
 
-    BeginCase("label that cannot be stored exits with 1, and no older name shows instead");
+    BeginCase("class key guarded from administrators: the tail is this account's own name, exit 4");
     SeedBin("Trash", TRUE);
     SeedUserName("Mine");
-    CHECK(SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, TRUE), "cannot make the label key read-only");
+    CHECK(SetKeyDacl(HKEY_CLASSES_ROOT, BIN_KEY, GUARDED_DACL), "cannot guard the class key");
 
-    /* The command line never asks for elevation: it ends alone, and no editor opens. */
-    CHECK(RunMorvane("morvane.exe Bin") == 1, "exit code is not 1");
+    CHECK(RunMorvane("morvane.exe Bin") == 4, "exit code is not 4");
     CHECK(WaitForWindow(0, "Morvane", NULL, 500) == NULL, "an editor opened");
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &label);
+    CHECK(IsStoredText(&label, REG_SZ, "Bin", 49), "this account's own name is not the tail");
+    CHECK(SetKeyReadOnly(HKEY_CURRENT_USER, USER_KEY, TRUE), "cannot make the user key read-only");
+    CHECK(RunMorvane("morvane.exe Bin") == 4, "the same tail again is not exit 4 with nothing written");
+    SetKeyReadOnly(HKEY_CURRENT_USER, USER_KEY, FALSE);
+    CHECK(ImportRegFile(Arg(1)), "regedit /s %s failed", Arg(1));
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &label);
+    CHECK(!label.exists, "the restore file left this account's own name");
 
-    SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, FALSE);
+    SetKeyDacl(HKEY_CLASSES_ROOT, BIN_KEY, NULL);
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
     ReadDefault(HKEY_CLASSES_ROOT, ICON_KEY, &icon);
     CHECK(label.exists && strcmp((char *)label.data, "Trash") == 0, "label changed");
-    CHECK(IsStoredText(&icon, REG_EXPAND_SZ, ICON_TEXT, 256),
-          "icon not written back after the failed label write");
+    CHECK(icon.exists && icon.cb == sizeof ICON_TEXT, "the icon location was written");
     ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &label);
     CHECK(label.exists, "LocalizedString removed although the label was not stored");
-    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &label);
-    CHECK(label.exists, "the user's own name removed although the label was not stored");
 }
 
 /* The current user's own name outranks the machine-wide label on Windows 7 and later (Wine's
@@ -190,10 +212,8 @@ static void TestUserName(const UserNameCase *c)
 /* A fresh prefix's key, renamed, then put back with the restore file from the release. */
 static void TestRenameAndRestore(void)
 {
-    char windir[MAX_PATH], regedit[MAX_PATH], file[MAX_PATH], line[3 * MAX_PATH];
     ShellNames original;
     RegValue value;
-    PROCESS_INFORMATION pi;
 
     BeginCase("fresh prefix: the new label is the shown name, and the restore file brings the old one back");
     SeedPristineBin();
@@ -203,11 +223,10 @@ static void TestRenameAndRestore(void)
     ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &value);
     CHECK(!value.exists, "LocalizedString still hides the label");
 
-    GetWindowsDirectoryA(windir, sizeof windir);
-    snprintf(regedit, sizeof regedit, "%s\\regedit.exe", windir);
-    ToDosPath(Arg(0), file, sizeof file);
-    snprintf(line, sizeof line, "regedit.exe /s \"%s\"", file);
-    CHECK(StartProcess(regedit, line, &pi) && WaitMorvane(&pi, 30000) == 0, "regedit /s %s failed", file);
+    SeedUserName("Mine");
+    CHECK(ImportRegFile(Arg(0)), "regedit /s %s failed", Arg(0));
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &value);
+    CHECK(!value.exists, "this account's own name still hides the original name");
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &value);
     CHECK(value.exists && value.type == REG_SZ && strcmp((char *)value.data, "Recycle Bin") == 0,
           "the default value is not Recycle Bin");
@@ -380,11 +399,11 @@ static void TestDllSearchFirst(void)
 int main(int argc, char **argv)
 {
     size_t i;
-    InitHarness(argc, argv, "RESTORE_REG_FILE");
+    InitHarness(argc, argv, "RESTORE_REG_FILE RESTORE_MY_REG_FILE");
     TestFirstCallReader();
     for (i = 0; i < sizeof TailRuns / sizeof TailRuns[0]; ++i)
         TestTailRun(&TailRuns[i]);
-    TestLabelNotStored();
+    TestGuardedKey();
     for (i = 0; i < sizeof UserNameCases / sizeof UserNameCases[0]; ++i)
         TestUserName(&UserNameCases[i]);
     TestRenameAndRestore();

@@ -572,17 +572,20 @@ static void TestWriteError(const WriteError *e)
 }
 
 /* Under User Account Control an administrator's programs start with a filtered token, as
- * under Wine 10; Wine 8 gives every program a full token. With a filtered token and a class
- * key it may not write, the editor runs in an elevated copy, which the started process waits
- * for; a full token never asks, so the copy cannot ask again. */
+ * under Wine 10; Wine 8 gives every program a full token. Where the class key is guarded from
+ * administrators too, an elevated copy could store no more than this one: no prompt, the
+ * editor opens in the started process, and Apply offers the user at the desk a name for this
+ * account. (Where elevation would help, Wine cannot show it: its filtered token keeps the
+ * Administrators group enabled, and its access checks ignore integrity levels.) */
 typedef struct {
     const char *name;
-    BOOL readOnly; /* the class key refuses every write, an elevated one's too */
+    const char *dacl; /* the class key's; NULL: anyone may write */
 } Elevation;
 
 static const Elevation Elevations[] = {
-    {"read-only class key: a filtered token's editor runs in an elevated copy, whose Apply asks", TRUE},
-    {"writable class key: the editor opens in the started process", FALSE},
+    {"guarded class key: no elevation, the editor opens here and Apply offers this account a name",
+     GUARDED_DACL},
+    {"writable class key: the editor opens in the started process", NULL},
 };
 
 static void TestElevation(const Elevation *e)
@@ -590,17 +593,15 @@ static void TestElevation(const Elevation *e)
     PROCESS_INFORMATION pi;
     HWND hEditor, hBox;
     DWORD pidEditor = 0;
-    BOOL elevated, filtered = ProcessElevation(0, &elevated) == TokenElevationTypeLimited;
-    BOOL inCopy = e->readOnly && filtered;
+    BOOL elevated;
     char text[128] = "";
 
     BeginCase(e->name);
-    if (e->readOnly && !filtered)
-        Skip("this Wine starts every program with a full token, so no editor asks for elevation; "
-             "the editor must open in the started process");
+    if (e->dacl != NULL && ProcessElevation(0, &elevated) != TokenElevationTypeLimited)
+        Skip("this Wine gives every program a full token, which never asks: that a filtered one does not "
+             "ask here shows under Wine 10");
     SeedBin("Trash", TRUE);
-    if (e->readOnly)
-        CHECK(SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, TRUE), "cannot make the class key read-only");
+    CHECK(SetKeyDacl(HKEY_CLASSES_ROOT, BIN_KEY, e->dacl), "cannot set the class key's DACL");
     if (!StartMorvane("morvane.exe", &pi)) {
         CHECK(FALSE, "cannot start morvane.exe (%lu)", GetLastError());
         return;
@@ -609,15 +610,10 @@ static void TestElevation(const Elevation *e)
     CHECK(hEditor != NULL, "no editor");
     if (hEditor != NULL) {
         GetWindowThreadProcessId(hEditor, &pidEditor);
-        CHECK((pidEditor != pi.dwProcessId) == inCopy, "the editor opened in %s",
-              pidEditor == pi.dwProcessId ? "the started process" : "another process");
-        if (inCopy) {
-            ProcessElevation(pidEditor, &elevated);
-            CHECK(elevated, "the copy's token is not elevated");
-            CHECK(WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT, "the started process did not wait");
-        }
+        CHECK(pidEditor == pi.dwProcessId && CountProcesses("morvane.exe") == 1,
+              "the editor opened in another process: elevation was asked for");
     }
-    if (hEditor != NULL && e->readOnly) {
+    if (hEditor != NULL && e->dacl != NULL) {
         SetEdit(hEditor, "Bin");
         Click(hEditor, IDOK);
         hBox = WaitForWindow(pidEditor, "Morvane", hEditor, 10000);
@@ -625,16 +621,13 @@ static void TestElevation(const Elevation *e)
         if (hBox != NULL) {
             GetDlgItemTextA(hBox, 0xFFFF, text, sizeof text);
             CHECK(strcmp(text, QUESTION) == 0, "text [%s]", text);
-            CHECK(CountProcesses("morvane.exe") == (inCopy ? 2 : 1),
-                  "%d morvane.exe processes run: one asked again", CountProcesses("morvane.exe"));
             PostMessageA(hBox, WM_COMMAND, IDNO, 0);
         }
     } else if (hEditor != NULL) {
         Click(hEditor, IDCANCEL);
     }
     CHECK(WaitMorvane(&pi, 15000) == 0, "the started process did not end with 0 after the editor");
-    if (e->readOnly)
-        SetKeyReadOnly(HKEY_CLASSES_ROOT, BIN_KEY, FALSE);
+    SetKeyDacl(HKEY_CLASSES_ROOT, BIN_KEY, NULL);
 }
 
 /* X delivers keys in order, so a key with a visible effect, pressed after the keys under
@@ -760,7 +753,7 @@ static void CheckMirrored(HWND hDlg, int iconId, BOOL rtl)
 }
 
 /* A name of the user's own too long for a label cannot be told: the editor opens on the stored
- * label, which Apply then takes, removing that name. */
+ * label, which Apply takes as it stands, removing that name. */
 static void TestShownNameUnknown(void)
 {
     PROCESS_INFORMATION pi;
@@ -773,9 +766,7 @@ static void TestShownNameUnknown(void)
     CHECK(StartMorvane("morvane.exe", &pi), "cannot start morvane.exe");
     if ((hEditor = WaitForWindow(pi.dwProcessId, "Morvane", NULL, 10000)) != NULL) {
         CheckText(hEditor, 1000, "Trash");
-        SetEdit(hEditor, "x");
-        SetEdit(hEditor, "Trash");
-        CHECK(IsItemEnabled(hEditor, IDOK), "the stored label does not enable Apply");
+        CHECK(IsItemEnabled(hEditor, IDOK), "Apply is not available for the stored label");
         Click(hEditor, IDOK);
         if ((hAbout = WaitForWindow(pi.dwProcessId, "", hEditor, 10000)) != NULL)
             Click(hAbout, IDCANCEL);

@@ -138,7 +138,55 @@ typedef enum {
     TokenElevationTypeFull,
     TokenElevationTypeLimited
 } TOKEN_ELEVATION_TYPE;
-typedef enum { TokenElevationType = 18 } TOKEN_INFORMATION_CLASS;
+typedef enum { TokenUser = 1, TokenElevationType = 18, TokenLinkedToken = 19 } TOKEN_INFORMATION_CLASS;
+typedef struct {
+    HANDLE LinkedToken;
+} TOKEN_LINKED_TOKEN;
+typedef void *PSID;
+typedef struct {
+    PSID Sid;
+    DWORD Attributes;
+} SID_AND_ATTRIBUTES;
+typedef struct {
+    SID_AND_ATTRIBUTES User;
+} TOKEN_USER;
+#define SECURITY_MAX_SID_SIZE     68
+#define PROCESS_QUERY_INFORMATION 0x0400
+HANDLE OpenProcess(DWORD dwDesiredAccess, BOOL bInheritHandle, DWORD dwProcessId);
+BOOL EqualSid(PSID pSid1, PSID pSid2);
+HWND GetShellWindow(void);
+HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
+DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
+
+// Whether a token would be granted a right by a key's security descriptor.
+typedef struct {
+    BYTE Revision;
+    BYTE Sbz1;
+    WORD Control;
+    PSID Owner, Group;
+    void *Sacl, *Dacl;
+} SECURITY_DESCRIPTOR, *PSECURITY_DESCRIPTOR;
+typedef struct {
+    DWORD PrivilegeCount;
+    DWORD Control;
+    DWORD Privilege[3];
+} PRIVILEGE_SET;
+typedef struct {
+    DWORD GenericRead, GenericWrite, GenericExecute, GenericAll;
+} GENERIC_MAPPING;
+#define READ_CONTROL               0x00020000L
+#define KEY_READ                   0x00020019
+#define KEY_WRITE                  0x00020006
+#define KEY_EXECUTE                0x00020019
+#define KEY_ALL_ACCESS             0x000F003F
+#define OWNER_SECURITY_INFORMATION 0x00000001L
+#define GROUP_SECURITY_INFORMATION 0x00000002L
+#define DACL_SECURITY_INFORMATION  0x00000004L
+LONG RegGetKeySecurity(HKEY hKey, DWORD SecurityInformation, void *pSecurityDescriptor,
+                       LPDWORD lpcbSecurityDescriptor);
+BOOL AccessCheck(void *pSecurityDescriptor, HANDLE ClientToken, DWORD DesiredAccess,
+                 GENERIC_MAPPING *GenericMapping, PRIVILEGE_SET *PrivilegeSet, LPDWORD PrivilegeSetLength,
+                 LPDWORD GrantedAccess, LPBOOL AccessStatus);
 
 HANDLE GetCurrentProcess(void);
 BOOL OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
@@ -248,6 +296,8 @@ COLORREF SetBkColor(HDC hdc, COLORREF color);
 #define SWP_NOZORDER     0x0004
 #define SWP_NOACTIVATE   0x0010
 #define SWP_FRAMECHANGED 0x0020
+#define WM_NCACTIVATE    0x0086
+HWND GetActiveWindow(void);
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 typedef struct {
     LONG x, y;
