@@ -3,7 +3,8 @@
  * the process's end. A third row, a run whose tail is already the label, gives the
  * fixed cost of starting the program; a fourth, the same over a key whose LocalizedString
  * shows the label (as on a fresh Windows), adds resolving that name. Given a previous
- * build, its runs share each round too.   bench.exe MORVANE_EXE [RUNS [PREVIOUS_EXE]] */
+ * build, its runs share each round too, before or after this one's in turn.
+ *   bench.exe MORVANE_EXE [RUNS [PREVIOUS_EXE]] */
 
 #include "harness.h"
 
@@ -28,6 +29,17 @@ static double TimeRun(const char *image, const char *line)
     if (!started || WaitMorvane(&pi, 30000) != 0)
         return -1.0;
     return Now() - start;
+}
+
+/* One build's rename to label, then a run with that label again, which has nothing to do;
+ * image NULL: the build under test. Nonzero when either failed. */
+static int TimeBuild(const char *image, const char *label, double *rename, double *unchanged)
+{
+    char tail[64];
+    snprintf(tail, sizeof tail, "morvane.exe %s", label);
+    *rename = TimeRun(image, tail);
+    *unchanged = TimeRun(image, tail);
+    return *rename < 0 || *unchanged < 0;
 }
 
 static int Compare(const void *a, const void *b)
@@ -73,35 +85,35 @@ int main(int argc, char **argv)
 
     /* Each rename stores a label that differs from the stored one, so both write every
      * time; right after it, a run with that label as its tail has nothing to do, which
-     * gives the fixed cost of starting the program. The three share each round, so the
-     * desktop's redraws after a change weigh on all of them; the order alternates. */
+     * gives the fixed cost of starting the program. They share each round, so the desktop's
+     * redraws after a change weigh on all of them. reg add goes first every other round, and
+     * the previous build every other pair of rounds, so each order comes as often in 4 rounds;
+     * in each build's pair of runs, the rename comes first. */
     for (i = 0; i < runs; ++i) {
-        const char *label = i % 2 ? "Bench Odd" : "Bench Even";
-        char tail[64];
-        snprintf(tail, sizeof tail, "morvane.exe %s", label);
+        BOOL previousFirst = previous[0] != '\0' && (i >> 1) % 2;
+        int k;
         snprintf(line, sizeof line, "reg.exe add \"HKCR\\" BIN_KEY "\" /ve /d \"%s\" /f",
                  i % 2 ? "Reg Odd" : "Reg Even");
         if (i % 2)
             regAdd[i] = TimeRun(reg, line);
-        morvane[i] = TimeRun(NULL, tail);
-        unchanged[i] = TimeRun(NULL, tail);
-        if (previous[0] != '\0') {
-            snprintf(tail, sizeof tail, "morvane.exe %s", i % 2 ? "Previous Odd" : "Previous Even");
-            previousRename[i] = TimeRun(previous, tail);
-            previousUnchanged[i] = TimeRun(previous, tail);
-            failed |= previousRename[i] < 0 || previousUnchanged[i] < 0;
+        for (k = 0; k < 2; ++k) {
+            if ((k == 0) != previousFirst)
+                failed |= TimeBuild(NULL, i % 2 ? "Bench Odd" : "Bench Even", &morvane[i], &unchanged[i]);
+            else if (previous[0] != '\0')
+                failed |= TimeBuild(previous, i % 2 ? "Previous Odd" : "Previous Even", &previousRename[i],
+                                    &previousUnchanged[i]);
         }
         /* Wine shows this LocalizedString as "Trash": the stored label, so nothing to do. */
         SeedBin("Trash", TRUE);
-        shown[i] = TimeRun(NULL, "morvane.exe Trash");
-        failed |= shown[i] < 0;
-        if (previous[0] != '\0') {
-            previousShown[i] = TimeRun(previous, "morvane.exe Trash");
-            failed |= previousShown[i] < 0;
+        for (k = 0; k < 2; ++k) {
+            if ((k == 0) != previousFirst)
+                shown[i] = TimeRun(NULL, "morvane.exe Trash");
+            else if (previous[0] != '\0')
+                previousShown[i] = TimeRun(previous, "morvane.exe Trash");
         }
         if (i % 2 == 0)
             regAdd[i] = TimeRun(reg, line);
-        failed |= morvane[i] < 0 || regAdd[i] < 0 || unchanged[i] < 0;
+        failed |= regAdd[i] < 0 || shown[i] < 0 || previousShown[i] < 0;
     }
     if (failed) {
         printf("a run failed\n");
