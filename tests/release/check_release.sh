@@ -51,17 +51,19 @@ check "the zip is named for version $version" test -f "$first"
 unzip -q "$first" -d "$work/unpacked"
 listing=$(unzip -Z1 "$first" | tr '\n' ' ')
 check "entries, sorted: [$listing]" \
-    test "$listing" = "LICENSE README.txt SHA256SUMS restore-name.reg x64/morvane.exe x86/morvane.exe "
+    test "$listing" = "LICENSE README.txt SHA256SUMS restore-my-name.reg restore-name.reg x64/morvane.exe x86/morvane.exe "
 check "every entry is -rw-r--r--" \
     test -z "$(unzip -Z "$first" | grep -E '^[-d]' | grep -v '^-rw-r--r--')"
 check "the x86 exe is the tested 32-bit build" cmp "$work/unpacked/x86/morvane.exe" "$win32_exe"
 check "the x64 exe is the tested 64-bit build" cmp "$work/unpacked/x64/morvane.exe" "$win64_exe"
 check "SHA256SUMS covers every other file" \
-    test "$(cut -c67- "$work/unpacked/SHA256SUMS" | tr '\n' ' ')" = "LICENSE README.txt restore-name.reg x64/morvane.exe x86/morvane.exe "
-reg="$work/unpacked/restore-name.reg"
-check "the restore file is the one the Wine test applies" cmp "$reg" "$source_dir/docs/restore-name.reg"
-check "the restore file starts with the header regedit expects" test "$(head -n 1 "$reg")" = $'REGEDIT4\r'
-check "every line of the restore file ends in CRLF" test -z "$(grep -v $'\r$' "$reg")"
+    test "$(cut -c67- "$work/unpacked/SHA256SUMS" | tr '\n' ' ')" = "LICENSE README.txt restore-my-name.reg restore-name.reg x64/morvane.exe x86/morvane.exe "
+for file in restore-name.reg restore-my-name.reg; do
+    reg="$work/unpacked/$file"
+    check "$file is the one the Wine test applies" cmp "$reg" "$source_dir/docs/$file"
+    check "$file starts with the header regedit expects" test "$(head -n 1 "$reg")" = $'REGEDIT4\r'
+    check "every line of $file ends in CRLF" test -z "$(grep -v $'\r$' "$reg")"
+done
 check "SHA256SUMS verifies" bash -c "cd '$work/unpacked' && sha256sum --quiet -c SHA256SUMS"
 check "no build path inside the exes" \
     bash -c "! grep -q -a -F -e '$source_dir' -e '$work' '$work/unpacked/x86/morvane.exe' '$work/unpacked/x64/morvane.exe'"
