@@ -1,9 +1,11 @@
 # Shared by the scripts: installs the Debian packages a step needs, when they are missing.
-# Usage: . scripts/lib/setup.sh; need_packages host|windows|wine|analysis|release|signing ...
+# Usage: . scripts/lib/setup.sh; need_packages host|windows|wine|analysis|release|signing|signing-test ...
 # (windows: both MinGW-w64 cross compilers; wine: Wine, its display and tools, the locale
 # sources and the fonts the translations' scripts need (WenQuanYi for Chinese, Japanese and
 # Korean, DejaVu for Hebrew, TLWG for Thai); analysis: the fuzzer's compiler and the static
-# checkers; release: the zip tool; signing: Authenticode signing, and certificates for its test)
+# checkers; release: the zip tool; signing: Authenticode signing, from a file or through the
+# PKCS#11 engine that osslsigncode loads for a token; signing-test: a software token and a
+# loopback server, for the release test's signing and time-stamping authority)
 
 . "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
@@ -15,7 +17,8 @@ declare -A PACKAGES=(
     [wine]="wine wine64 fonts-wine fonts-wqy-microhei fonts-dejavu-core fonts-thai-tlwg locales xvfb xdotool imagemagick"
     [analysis]="clang libclang-rt-dev clang-format clang-tidy cppcheck"
     [release]="zip unzip git"
-    [signing]="osslsigncode openssl"
+    [signing]="osslsigncode openssl libengine-pkcs11-openssl"
+    [signing-test]="softhsm2 socat"
 )
 
 as_root() {
