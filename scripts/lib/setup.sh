@@ -1,11 +1,12 @@
 # Shared by the scripts: installs the Debian packages a step needs, when they are missing.
-# Usage: . scripts/lib/setup.sh; need_packages host|windows|wine|analysis|release|signing|signing-test ...
+# Usage: . scripts/lib/setup.sh; need_packages host|windows|wine|analysis|release|signing|signing-test|node ...
 # (windows: both MinGW-w64 cross compilers; wine: Wine, its display and tools, the locale
 # sources and the fonts the translations' scripts need (WenQuanYi for Chinese, Japanese and
 # Korean, DejaVu for Hebrew, TLWG for Thai); analysis: the fuzzer's compiler and the static
 # checkers; release: the zip tool; signing: Authenticode signing, from a file or through the
 # PKCS#11 engine that osslsigncode loads for a token; signing-test: a software token and a
-# loopback server, for the release test's signing and time-stamping authority)
+# loopback server, for the release test's signing and time-stamping authority; node: Node.js and
+# npm, for the workflow lint's parser, which need_npm_package installs)
 
 . "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 
@@ -19,6 +20,7 @@ declare -A PACKAGES=(
     [release]="zip unzip git"
     [signing]="osslsigncode openssl libengine-pkcs11-openssl"
     [signing-test]="softhsm2 socat"
+    [node]="nodejs npm"
 )
 
 as_root() {
@@ -111,6 +113,23 @@ install_packages() {
         echo "Installed all but wine32:i386; the 32-bit Wine tests will be skipped: $(cat "$WINE32_INSTALL_ERROR")"
     fi
     rm -f "$log"
+}
+
+# npm install of PACKAGE@VERSION into FOLDER, once, with Debian's Node.js where there is no
+# npm at all (another Node.js, with its own npm, is kept). Where the registry cannot be reached,
+# the reason goes to FOLDER/unavailable.txt, which the test that needs the package quotes as it
+# skips; the run goes on.
+need_npm_package() {  # need_npm_package FOLDER PACKAGE@VERSION
+    local folder=$1 log
+    [ -d "$folder/node_modules/${2%@*}" ] && return 0
+    command -v npm >/dev/null || need_packages node
+    mkdir -p "$folder"
+    if log=$(npm install --no-audit --no-fund --no-save --prefix "$folder" "$2" 2>&1); then
+        rm -f "$folder/unavailable.txt"
+    else
+        echo "npm could not install $2 from $(npm config get registry): $(grep -m1 -iE 'npm (ERR|error)' <<<"$log")" |
+            tee "$folder/unavailable.txt"
+    fi
 }
 
 # The architecture scripts/run and bench/run use by default: 32-bit where it runs.

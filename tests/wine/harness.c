@@ -297,16 +297,19 @@ DWORD RunMorvane(const char *line)
     return WaitMorvane(&pi, 15000);
 }
 
+/* Keys are opened in the 64-bit view, the shell's, which a 32-bit program on 64-bit Windows
+ * would otherwise not see; elsewhere the flag changes nothing. */
 void ReadNamed(HKEY root, const char *key, const char *name, RegValue *value)
 {
     HKEY hKey;
     memset(value, 0xCC, sizeof *value);
     value->exists = FALSE;
-    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+    value->status = RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &hKey);
+    if (value->status != ERROR_SUCCESS)
         return;
     value->cb = sizeof value->data;
-    value->exists =
-        RegQueryValueExA(hKey, name, NULL, &value->type, value->data, &value->cb) == ERROR_SUCCESS;
+    value->status = RegQueryValueExA(hKey, name, NULL, &value->type, value->data, &value->cb);
+    value->exists = value->status == ERROR_SUCCESS;
     RegCloseKey(hKey);
 }
 
@@ -315,10 +318,11 @@ void ReadDefault(HKEY root, const char *key, RegValue *value)
     ReadNamed(root, key, "", value);
 }
 
-static void WriteNamed(HKEY root, const char *key, const char *name, DWORD type, const void *data, DWORD cb)
+void WriteNamed(HKEY root, const char *key, const char *name, DWORD type, const void *data, DWORD cb)
 {
     HKEY hKey;
-    if (RegCreateKeyA(root, key, &hKey) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(root, key, 0, NULL, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, NULL, &hKey, NULL) !=
+        ERROR_SUCCESS) {
         printf("cannot create %s\n", key);
         return;
     }
@@ -339,7 +343,16 @@ void WriteDefaultText(HKEY root, const char *key, const char *text)
 void DeleteKey(HKEY root, const char *key)
 {
     RegDeleteTreeA(root, key);
-    RegDeleteKeyA(root, key);
+    RegDeleteKeyExA(root, key, KEY_WOW64_64KEY, 0);
+}
+
+void DeleteNamed(HKEY root, const char *key, const char *name)
+{
+    HKEY hKey;
+    if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &hKey) == ERROR_SUCCESS) {
+        RegDeleteValueA(hKey, name);
+        RegCloseKey(hKey);
+    }
 }
 
 BOOL SameValue(const RegValue *a, const RegValue *b)

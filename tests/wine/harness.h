@@ -54,15 +54,18 @@ BOOL StartMorvaneTraced(const char *debug, const char *line, const char *logName
 /* The registry probe: default values with their exact type, length and bytes. */
 typedef struct {
     BOOL exists;
+    LONG status; /* of the open, else of the query: ERROR_FILE_NOT_FOUND for a missing value */
     DWORD type;
     DWORD cb;
     BYTE data[512];
 } RegValue;
 void ReadNamed(HKEY root, const char *key, const char *name, RegValue *value);
 void ReadDefault(HKEY root, const char *key, RegValue *value);
+void WriteNamed(HKEY root, const char *key, const char *name, DWORD type, const void *data, DWORD cb);
 void WriteDefault(HKEY root, const char *key, DWORD type, const void *data, DWORD cb);
 void WriteDefaultText(HKEY root, const char *key, const char *text); /* REG_SZ, text and its NUL */
 void DeleteKey(HKEY root, const char *key);
+void DeleteNamed(HKEY root, const char *key, const char *name);
 BOOL SameValue(const RegValue *a, const RegValue *b);
 BOOL IsStoredText(const RegValue *value, DWORD type, const char *text, DWORD cbField);
 /* The label as morvane.exe stores it, read through the wide interface: the text (UTF-8 here),
