@@ -20,14 +20,17 @@ static double Now(void)
     return (double)count.QuadPart * 1000.0 / (double)frequency.QuadPart;
 }
 
-/* Milliseconds from start to end of one process; negative when it fails. */
+/* Milliseconds from start to end of one process; negative, and said, when it fails. */
 static double TimeRun(const char *image, const char *line)
 {
     PROCESS_INFORMATION pi;
     double start = Now();
     BOOL started = image ? StartProcess(image, line, &pi) : StartMorvane(line, &pi);
-    if (!started || WaitMorvane(&pi, 30000) != 0)
+    DWORD code = started ? WaitMorvane(&pi, 30000) : GetLastError();
+    if (!started || code != 0) {
+        printf("failed: [%s] %s %lu\n", line, started ? "ended with" : "did not start, error", code);
         return -1.0;
+    }
     return Now() - start;
 }
 
