@@ -662,19 +662,16 @@ BOOL GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOI
     return TRUE;
 }
 
-LONG RegGetKeySecurity(HKEY hKey, DWORD, void *, LPDWORD)
+LONG RegGetKeySecurity(HKEY, DWORD, void *, LPDWORD)
 {
-    return (Handle(hKey)->sam & READ_CONTROL) != 0 ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    return ERROR_SUCCESS;
 }
 
-BOOL AccessCheck(void *, HANDLE ClientToken, DWORD DesiredAccess, GENERIC_MAPPING *, PRIVILEGE_SET *, LPDWORD,
-                 LPDWORD GrantedAccess, LPBOOL AccessStatus)
+BOOL AccessCheck(void *, HANDLE ClientToken, DWORD, GENERIC_MAPPING *, PRIVILEGE_SET *, LPDWORD, LPDWORD,
+                 LPBOOL AccessStatus)
 {
-    if (ClientToken != &LinkedToken || Fake.fullTokenAccess == FakeWin::CHECK_FAILS)
-        return FALSE;
-    *AccessStatus = Fake.fullTokenAccess == FakeWin::GRANTED;
-    *GrantedAccess = *AccessStatus ? DesiredAccess : 0;
-    return TRUE;
+    *AccessStatus = ClientToken == &LinkedToken;
+    return !Fake.fullTokenCheckFails;
 }
 
 // A shell without a desktop window of its own, as Wine's, is found by its taskbar.

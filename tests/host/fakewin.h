@@ -81,10 +81,9 @@ struct FakeWin {
     int dwmDarkAttribute = 20;  // the title bar attribute DWM takes: 19 before 20H1, 0 before 1809
     int liveBrushes = 0;        // brushes made and not yet deleted
     TOKEN_ELEVATION_TYPE tokenType = TokenElevationTypeDefault;
-    bool tokenQueryFails = false;  // as before Vista, where the class is unknown
-    // What the class key's descriptor grants a filtered token's linked full one, for writing.
-    enum { GRANTED, DENIED, CHECK_FAILS } fullTokenAccess = GRANTED;
-    bool otherDeskUser = false;  // the shell runs as another user than this process
+    bool tokenQueryFails = false;      // as before Vista, where the class is unknown
+    bool fullTokenCheckFails = false;  // a filtered token's linked one may write the class key, or that fails
+    bool otherDeskUser = false;        // the shell runs as another user than this process
     HWND activeWindow = nullptr;
     DWORD shellExecuteError = 0;  // why ShellExecuteExA fails; 0: the copy starts
     int openHandles = 0;          // tokens and process handles not yet closed

@@ -85,8 +85,7 @@ struct TailRun {
     const char *userName;   // the current user's own name
     std::string tail;
     int exitCode;
-    bool written;          // whether a value was written with the tail: the label, or this account's name
-    bool guarded = false;  // the class key refuses the write, as Windows may guard it from administrators
+    bool written;  // whether the label value was written (always with the tail)
 };
 PRINT_CASE_NAME(TailRun)
 
@@ -111,12 +110,6 @@ static const TailRun TailRuns[] = {
     {"stored label hidden by the user's own name", "Plain", nullptr, "Mine", "Plain", 0, true},
     {"tail stored and shown as the user's own name", "Plain", SYSTEM_NAME, "Plain", "Plain", 0, false},
     {"LocalizedString that cannot be resolved", "Trash", "@nowhere.dll,-1", nullptr, "Trash", 0, true},
-    {"class key refused: the tail is this account's own name", "Trash", SYSTEM_NAME, "Mine", "Bin", 4, true,
-     true},
-    {"class key refused, the tail already this account's name", "Trash", SYSTEM_NAME, "Bin", "Bin", 4, false,
-     true},
-    {"class key refused, the marker as tail is no name", "Trash", nullptr, nullptr, "NOT_FOUND", 4, true,
-     true},
 };
 
 class CommandLineRun : public testing::TestWithParam<TailRun> {
@@ -134,32 +127,27 @@ TEST_P(CommandLineRun, StoresTheTailUnlessItIsStoredAndShown)
     if (r.stored != nullptr)
         Fake.SetDefault(HKEY_CLASSES_ROOT, BIN_KEY, r.stored);
     ArrangeNames(r.localized, r.userName);
-    Fake.keys[{HKEY_CLASSES_ROOT, BIN_KEY}].readOnly = r.guarded;
     const FakeValue *before = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
     std::string labelBefore = before ? before->data : "(none)";
-    std::string expected = r.tail;
-    expected.resize(49, '\0');
 
     EXPECT_EQ(RunWith(r.tail), r.exitCode);
 
     const FakeValue *after = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
-    const FakeValue *user = Fake.Default(HKEY_CURRENT_USER, USER_KEY);
-    EXPECT_EQ(after ? after->data : "(none)", r.written && !r.guarded ? expected : labelBefore);
     if (r.written) {
+        ASSERT_NE(after, nullptr);
+        std::string expected = r.tail;
+        expected.resize(49, '\0');
+        EXPECT_EQ(after->data, expected);
         EXPECT_EQ(Fake.Calls("SHChangeNotify").size(), 2u);
     } else {
+        EXPECT_EQ(after ? after->data : "(none)", labelBefore);
         EXPECT_TRUE(Fake.Calls("RegSetValueExA").empty());
         EXPECT_TRUE(Fake.Calls("RegDeleteValueA").empty());
         EXPECT_TRUE(Fake.Calls("SHChangeNotify").empty());
     }
-    // Once the tail is written, nothing the shell prefers is left to hide it; where the class
-    // key refuses it, this account's own name is the tail.
-    EXPECT_EQ(Fake.Named(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED) != nullptr,
-              r.localized && (!r.written || r.guarded));
-    EXPECT_EQ(user != nullptr, (r.userName && !r.written) || r.guarded);
-    if (r.guarded && user != nullptr) {
-        EXPECT_EQ(user->data, r.written ? expected : std::string(r.tail) + '\0');
-    }
+    // Once the tail is written, nothing the shell prefers is left to hide it.
+    EXPECT_EQ(Fake.Named(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED) != nullptr, r.localized && !r.written);
+    EXPECT_EQ(Fake.Default(HKEY_CURRENT_USER, USER_KEY) != nullptr, r.userName && !r.written);
     EXPECT_TRUE(Fake.Calls("MessageBoxA").empty());
     EXPECT_TRUE(Fake.Calls("DialogBoxParamA").empty());
     EXPECT_TRUE(Fake.Calls("PlaySoundA").empty());
@@ -292,7 +280,7 @@ struct Elevation {
     const char *tail;
     bool asks, waits, editorHere;
     int exitCode;
-    int fullTokenAccess = FakeWin::GRANTED;  // whether an elevated copy could write the class key
+    bool fullTokenCheckFails = false;  // whether an elevated copy could write the class key is unknown
 };
 PRINT_CASE_NAME(Elevation)
 
@@ -308,10 +296,8 @@ static const Elevation Elevations[] = {
     {"standard user or no UAC", TokenElevationTypeDefault, false, true, 0, "", false, false, true, 0},
     {"token type unknown, before Vista", TokenElevationTypeLimited, true, true, 0, "", false, false, true, 0},
     {"command line never asks", TokenElevationTypeLimited, false, true, 0, "Bin", false, false, false, 4},
-    {"filtered token, key refused to the full token too: no prompt", TokenElevationTypeLimited, false, true,
-     0, "", false, false, true, 0, FakeWin::DENIED},
     {"filtered token, key refused, the full token's right unknown", TokenElevationTypeLimited, false, true, 0,
-     "", true, true, false, 0, FakeWin::CHECK_FAILS},
+     "", true, true, false, 0, true},
 };
 
 class InteractiveElevation : public testing::TestWithParam<Elevation> {};
@@ -325,7 +311,7 @@ TEST_P(InteractiveElevation, AsksOnlyWhenTheEditorCouldNotStore)
     Fake.tokenType = e.token;
     Fake.tokenQueryFails = e.tokenQueryFails;
     Fake.shellExecuteError = e.shellExecuteError;
-    Fake.fullTokenAccess = static_cast<decltype(Fake.fullTokenAccess)>(e.fullTokenAccess);
+    Fake.fullTokenCheckFails = e.fullTokenCheckFails;
     Fake.users["MyDB"] = [](HWND hDlg) { FakeCommand(hDlg, IDCANCEL); };
 
     EXPECT_EQ(RunWith(e.tail), e.exitCode);

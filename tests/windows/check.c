@@ -18,7 +18,7 @@ static const struct {
 } Places[] = {{HKEY_CLASSES_ROOT, BIN_KEY, ""},   {HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED},
               {HKEY_CLASSES_ROOT, ICON_KEY, ""},  {HKEY_CURRENT_USER, USER_KEY, ""},
               {HKEY_CURRENT_USER, USER_COPY, ""}, {HKEY_CURRENT_USER, USER_COPY, LOCALIZED}};
-#define PLACES 6
+#define PLACES (sizeof Places / sizeof Places[0])
 
 /* Command-line runs, in order: -1 is 0 where this token may write the class key, else 4. */
 static const struct {
@@ -55,7 +55,7 @@ static ULONGLONG LastWrite(HKEY root, const char *key)
 }
 
 /* Prints the facts; whether this token may write the class key, by the key's descriptor. */
-static BOOL PrintFacts(BOOL userCopy)
+static BOOL PrintFacts(void)
 {
     GENERIC_MAPPING mapping = {KEY_READ, KEY_WRITE, KEY_EXECUTE, KEY_ALL_ACCESS};
     PRIVILEGE_SET privileges;
@@ -80,7 +80,7 @@ static BOOL PrintFacts(BOOL userCopy)
     DuplicateToken(hToken, SecurityIdentification, &hIdentity);
     AccessCheck(sd, hIdentity, KEY_SET_VALUE, &mapping, &privileges, &cbPrivileges, &granted, &may);
     printf("fact: HKCR\\%s: %s\nfact: HKCU\\%s: %s\n", BIN_KEY, sddl, USER_COPY,
-           userCopy ? "present" : "none");
+           LastWrite(HKEY_CURRENT_USER, USER_COPY) ? "present" : "none");
     printf("fact: token elevation type %d (1 default, 2 full, 3 filtered), %selevated, may %swrite the class "
            "key\n",
            type, elevated ? "" : "not ", may ? "" : "not ");
@@ -148,7 +148,7 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    renamed = PrintFacts(existed[4] != 0) ? 0 : 4;
+    renamed = PrintFacts() ? 0 : 4;
 
     for (i = 0; i < sizeof Runs / sizeof Runs[0]; ++i) {
         DWORD want = Runs[i].exitCode < 0 ? renamed : (DWORD)Runs[i].exitCode;

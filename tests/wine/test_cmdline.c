@@ -147,6 +147,11 @@ static void TestGuardedKey(void)
     CHECK(ImportRegFile(Arg(1)), "regedit /s %s failed", Arg(1));
     ReadDefault(HKEY_CURRENT_USER, USER_KEY, &label);
     CHECK(!label.exists, "the restore file left this account's own name");
+    /* With no name of this account's, the marker's text is a name like any other. */
+    CHECK(RunMorvane("morvane.exe NOT_FOUND") == 4, "NOT_FOUND as tail did not exit with 4");
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &label);
+    CHECK(IsStoredText(&label, REG_SZ, "NOT_FOUND", 49),
+          "NOT_FOUND was not stored as this account's own name");
 
     SetKeyDacl(HKEY_CLASSES_ROOT, BIN_KEY, NULL);
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);

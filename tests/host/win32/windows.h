@@ -144,11 +144,9 @@ typedef struct {
 } TOKEN_LINKED_TOKEN;
 typedef void *PSID;
 typedef struct {
-    PSID Sid;
-    DWORD Attributes;
-} SID_AND_ATTRIBUTES;
-typedef struct {
-    SID_AND_ATTRIBUTES User;
+    struct {
+        PSID Sid;
+    } User;
 } TOKEN_USER;
 #define SECURITY_MAX_SID_SIZE     68
 #define PROCESS_QUERY_INFORMATION 0x0400
@@ -158,19 +156,10 @@ HWND GetShellWindow(void);
 HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
 
-// Whether a token would be granted a right by a key's security descriptor.
-typedef struct {
-    BYTE Revision;
-    BYTE Sbz1;
-    WORD Control;
-    PSID Owner, Group;
-    void *Sacl, *Dacl;
-} SECURITY_DESCRIPTOR, *PSECURITY_DESCRIPTOR;
-typedef struct {
-    DWORD PrivilegeCount;
-    DWORD Control;
-    DWORD Privilege[3];
-} PRIVILEGE_SET;
+// Whether a token would be granted a right by a key's security descriptor; the program only
+// sizes and aligns the first two.
+typedef void *SECURITY_DESCRIPTOR;
+typedef DWORD PRIVILEGE_SET;
 typedef struct {
     DWORD GenericRead, GenericWrite, GenericExecute, GenericAll;
 } GENERIC_MAPPING;
