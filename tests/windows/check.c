@@ -100,17 +100,17 @@ static ULONGLONG LastWrite(HKEY root, const char *key)
     return (ULONGLONG)ft.dwHighDateTime << 32 | ft.dwLowDateTime;
 }
 
+/* The machine's key's descriptor into sd, and its owner, DACL and integrity label in SDDL. */
 static void ReadKeySecurity(BYTE *sd, DWORD cbSd, char *sddl, size_t cbSddl)
 {
+    const SECURITY_INFORMATION parts =
+        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION;
     char *text = NULL;
     HKEY hKey;
     memset(sd, 0, cbSd);
     if (RegOpenKeyExA(HKLM, MACHINE_BIN, 0, READ_CONTROL | KEY_WOW64_64KEY, &hKey) == ERROR_SUCCESS) {
-        if (RegGetKeySecurity(hKey, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, sd, &cbSd) == 0)
-            ConvertSecurityDescriptorToStringSecurityDescriptorA(
-                sd, SDDL_REVISION_1,
-                OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION, &text,
-                NULL);
+        if (RegGetKeySecurity(hKey, parts, sd, &cbSd) == ERROR_SUCCESS)
+            ConvertSecurityDescriptorToStringSecurityDescriptorA(sd, SDDL_REVISION_1, parts, &text, NULL);
         RegCloseKey(hKey);
     }
     snprintf(sddl, cbSddl, "%s", text != NULL ? text : "(its security descriptor cannot be read)");
@@ -251,13 +251,15 @@ static BOOL PrintFacts(BOOL wow64Exe)
     typedef BOOL(WINAPI * IsKeyProtected)(HKEY, LPCWSTR, REGSAM);
     IsKeyProtected isProtected =
         (IsKeyProtected)(void (*)(void))GetProcAddress(LoadLibraryA("sfc.dll"), "SfcIsKeyProtected");
+    const RegValue *label = &Saved.value[MachineLabel];
     BOOL elevated, may = MayWrite(NULL), held = RestorePrivilege(FALSE);
     int type = ProcessElevation(0, &elevated);
     char name[256];
     DWORD i, cch, valueType;
     HKEY hKey = NULL;
 
-    printf("fact: HKLM\\%s: %s\nfact: SfcIsKeyProtected: %s\nfact: HKCU\\%s:", MACHINE_BIN, Saved.sddl,
+    printf("fact: HKLM\\%s: %s, label [%.*s]\nfact: SfcIsKeyProtected: %s\nfact: HKCU\\%s:", MACHINE_BIN,
+           Saved.sddl, label->exists ? (int)label->cb : 0, (const char *)label->data,
            isProtected == NULL                                   ? "not in sfc.dll"
            : isProtected(HKLM, L"" MACHINE_BIN, KEY_WOW64_64KEY) ? "yes"
                                                                  : "no",

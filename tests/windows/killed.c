@@ -1,6 +1,5 @@
-/* Morvane Wine tests - the check program ended once its first run is done: --restore on its snapshot
- * puts back every seeded value, byte for byte, types included.   check_windows_killed MORVANE_EXE CHECK_EXE
- */
+/* Morvane Wine tests - the check program ended once its first run is done; --restore on its
+ * snapshot puts back every seeded value, byte for byte, types included. Args: MORVANE_EXE CHECK_EXE */
 
 #include "../wine/harness.h"
 
@@ -10,9 +9,9 @@
 static const struct {
     HKEY root;
     const char *key, *name;
-} Seeded[] = {{HKEY_CLASSES_ROOT, BIN_KEY, ""},
-              {HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED},
-              {HKEY_CLASSES_ROOT, ICON_KEY, ""},
+} Seeded[] = {{HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\" BIN_KEY, ""},
+              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\" BIN_KEY, LOCALIZED},
+              {HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\" ICON_KEY, ""},
               {HKEY_CURRENT_USER, USER_KEY, ""},
               {HKEY_CURRENT_USER, "Software\\Classes\\" BIN_KEY, "System.IsPinnedToNameSpaceTree"}};
 #define SEEDED (sizeof Seeded / sizeof Seeded[0])
@@ -25,6 +24,7 @@ static BOOL StartCheck(const char *args, const char *output, PROCESS_INFORMATION
     char check[MAX_PATH], line[4 * MAX_PATH];
     BOOL started;
 
+    memset(pi, 0, sizeof *pi);
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
@@ -53,7 +53,7 @@ int main(int argc, char **argv)
     RegValue seeded[SEEDED], now;
     PROCESS_INFORMATION pi;
     char work[MAX_PATH], snapshot[MAX_PATH], output[MAX_PATH], args[3 * MAX_PATH], text[8192] = "";
-    DWORD start, code = 0;
+    DWORD start, code = (DWORD)-1;
     size_t i;
 
     InitHarness(argc, argv, "CHECK_EXE");
