@@ -10,13 +10,14 @@
 #include <stdio.h>
 #include <string.h>
 
-#define TAIL        "Morvane check"
-#define MACHINE_BIN "SOFTWARE\\Classes\\" BIN_KEY /* the machine's key, in the 64-bit view */
-#define USER_COPY   "Software\\Classes\\" BIN_KEY /* this account's copy, which HKCR merges over it */
-#define PIN         "System.IsPinnedToNameSpaceTree"
-#define GUARDED     "O:" TRUSTED_INSTALLER
-#define HKLM        HKEY_LOCAL_MACHINE
-#define HKCU        HKEY_CURRENT_USER
+#define TAIL         "Morvane check"
+#define MACHINE_BIN  "SOFTWARE\\Classes\\" BIN_KEY /* the machine's key, in the 64-bit view */
+#define USER_COPY    "Software\\Classes\\" BIN_KEY /* this account's copy, which HKCR merges over it */
+#define PIN          "System.IsPinnedToNameSpaceTree"
+#define GUARDED      "O:" TRUSTED_INSTALLER
+#define SNAPSHOT_TAG "check_windows snapshot 1"
+#define HKLM         HKEY_LOCAL_MACHINE
+#define HKCU         HKEY_CURRENT_USER
 
 /* What a run may touch, parents before children; a NULL name is the key itself, which the restore
  * deletes where a run made it. */
@@ -54,6 +55,7 @@ static const char *const EditorRows[] = {
     "editor: a screenshot is saved beside this program", "editor: Cancel ends it with exit code 0"};
 
 static struct {
+    char tag[32]; /* SNAPSHOT_TAG: what --restore takes */
     RegValue value[PLACES];
     BYTE sd[4096]; /* the machine's key's, and its owner, DACL and label in SDDL */
     char sddl[1024];
@@ -211,7 +213,7 @@ static BOOL SnapshotFile(const char *mode)
     FILE *f = fopen(SnapshotPath, mode);
     BOOL ok = f != NULL &&
               (*mode == 'w' ? fwrite(&Saved, sizeof Saved, 1, f) : fread(&Saved, sizeof Saved, 1, f)) == 1;
-    return f != NULL && fclose(f) == 0 && ok;
+    return f != NULL && fclose(f) == 0 && ok && strcmp(Saved.tag, SNAPSHOT_TAG) == 0;
 }
 
 static BOOL WINAPI OnConsoleControl(DWORD event)
@@ -539,6 +541,7 @@ int main(int argc, char **argv)
         }
     }
     ReadKeySecurity(Saved.sd, sizeof Saved.sd, Saved.sddl, sizeof Saved.sddl);
+    strcpy(Saved.tag, SNAPSHOT_TAG);
     if (GetFileAttributesA(SnapshotPath) != INVALID_FILE_ATTRIBUTES || !SnapshotFile("wb")) {
         printf("FAIL: %s is an earlier run's snapshot (put it back with --restore), or cannot be written: "
                "nothing was run\n",
