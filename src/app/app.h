@@ -5,11 +5,11 @@
 
 // Exit codes of a command-line run; an interactive run always ends with 0.
 enum {
-    EXIT_DONE = 0,            // stored, or already equal to the stored label
-    EXIT_NOT_STORED = 1,      // the label could not be written, or another name still hides it
+    EXIT_DONE = 0,            // stored for all users and shown here, or shown here already
+    EXIT_NOT_STORED = 1,      // the name could not be stored, or another name still hides it
     EXIT_TAIL_TOO_LONG = 2,   // the tail does not fit a label; nothing was written
     EXIT_TAIL_NOT_SPELT = 3,  // the ANSI code page cannot spell the tail exactly; nothing was written
-    EXIT_THIS_ACCOUNT = 4     // the class key refused the label: the tail is this account's own name
+    EXIT_THIS_ACCOUNT = 4     // the machine's key refused the label: the tail is this account's own name
 };
 
 // The entry point's work once the process runs: DLLs from System32 only, then WinMain with
@@ -36,6 +36,9 @@ BOOL RunElevatedEditor(void);
 // Whether this process runs as the user whose shell shows the desktop, so that a name for this
 // account is the one that user sees. FALSE where that cannot be told.
 BOOL IsDeskUser(void);
+
+// Whether this process runs as LocalSystem, LocalService or NetworkService, at no desk.
+BOOL IsServiceAccount(void);
 
 // Shows the registry error box, "reading" at start-up or "writing" after Apply.
 void ShowRegistryError(HWND hwndOwner, BOOL fWriting);

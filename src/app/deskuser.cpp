@@ -1,5 +1,5 @@
-// Morvane - whose desktop this is: an elevated copy may run as another administrator, whose
-// own name for the Recycle Bin the person at the desk would never see.
+// Morvane - whose desktop this is: an elevated copy may run as another administrator, and a
+// script as a service account, whose own name for the Recycle Bin nobody at the desk would see.
 
 #include "app/app.h"
 
@@ -34,7 +34,10 @@ BOOL IsDeskUser(void)
     BOOL fSame = FALSE;
 
     GetWindowThreadProcessId(hwndShell != NULL ? hwndShell : FindWindowA("Shell_TrayWnd", NULL), &pidShell);
-    hShell = pidShell != 0 ? OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pidShell) : NULL;
+    // The limited right is granted on an elevated Explorer too; before Vista it is unknown.
+    hShell = pidShell != 0 ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pidShell) : NULL;
+    if (hShell == NULL && pidShell != 0)
+        hShell = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pidShell);
     if (hShell != NULL) {
         PSID pSelf = ReadProcessUser(GetCurrentProcess(), &self);
         PSID pDesk = ReadProcessUser(hShell, &desk);
@@ -42,4 +45,14 @@ BOOL IsDeskUser(void)
         CloseHandle(hShell);
     }
     return fSame;
+}
+
+BOOL IsServiceAccount(void)
+{
+    UserBuffer self;
+    PSID pSelf = ReadProcessUser(GetCurrentProcess(), &self);
+
+    return pSelf != NULL &&
+           (IsWellKnownSid(pSelf, WinLocalSystemSid) || IsWellKnownSid(pSelf, WinLocalServiceSid) ||
+            IsWellKnownSid(pSelf, WinNetworkServiceSid));
 }

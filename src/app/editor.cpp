@@ -4,7 +4,6 @@
 #include "app/app.h"
 #include "app/state.h"
 #include "resource.h"
-#include "shellstore/binreg.h"
 #include "shellstore/changelabel.h"
 
 // Whether the name the desktop shows could not be told, so that the editor opened on the
@@ -28,28 +27,26 @@ static BOOL ReadNewLabel(HWND hDlg)
            (fShownNameUnknown || !IsSameText(NewLabel, CurrentLabel));
 }
 
-// Stores the edited label, then plays the sound and shows the About box. Where the class key
-// refuses the write, the user at the desk may have the name for this account only instead, as
+// Stores the edited label, then plays the sound and shows the About box. Where the machine's
+// key refuses it, the user at the desk may have the name for this account only instead, as
 // Explorer's rename gives; answered No, nothing is stored. A copy elevated as another user is
 // not offered one: the desk would never show it. When no name could be stored, an error box
 // says so. Controls stay disabled.
 static void ApplyNewLabel(HWND hDlg)
 {
-    BOOL fStored;
+    BinRename result;
 
     EnableWindow(GetDlgItem(hDlg, IDC_LABEL_EDIT), FALSE);
     EnableWindow(GetDlgItem(hDlg, IDOK), FALSE);
     EnableWindow(GetDlgItem(hDlg, IDCANCEL), FALSE);
 
-    fStored = ChangeBinLabel(NewLabel);
-    if (!fStored && IsBinLabelWriteDenied() && IsDeskUser()) {
+    result = RenameBin(NewLabel, RENAME_ALL_USERS);
+    if (result == BIN_REFUSED && IsDeskUser()) {
         if (!AskForUserName(hDlg))
             return;
-        fStored = WriteUserBinName(NewLabel);
-        if (fStored)
-            NotifyShell();
+        result = RenameBin(NewLabel, RENAME_THIS_ACCOUNT);
     }
-    if (fStored) {
+    if (result == BIN_RENAMED || result == BIN_RENAMED_FOR_ACCOUNT) {
         PlayEmptyBinSound();
         // The program's own module, so the box's icon control finds icon 102.
         DialogBoxParamA(GetModuleHandleA(NULL), "About", hDlg, AboutDlgProc, 0);

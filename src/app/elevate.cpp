@@ -3,14 +3,15 @@
 
 #include "app/app.h"
 #include "shellstore/binreg.h"
+#include "shellstore/guardedkey.h"
 
 #include <string.h>
 
 // Whether an elevated copy would store the label that this process may not: its token is an
-// administrator's filtered one, and the linked full token would be granted the write. Where the
-// class key guards itself against administrators too, no prompt would help. Where the full
-// token's right cannot be told, it is assumed. Before Vista the token class is unknown and the
-// query fails: no token there is filtered.
+// administrator's filtered one, and the linked full token would be granted the write by the
+// class key's DACL, or, where Windows guards the key against administrators too, could write
+// it with the restore privilege. Where the full token's right cannot be told, it is assumed.
+// Before Vista the token class is unknown and the query fails: no token there is filtered.
 static BOOL WouldElevationHelp(void)
 {
     HANDLE hToken;
@@ -27,6 +28,8 @@ static BOOL WouldElevationHelp(void)
         if (GetTokenInformation(hToken, TokenLinkedToken, &linked, sizeof linked, &cbReturned)) {
             if (!CheckBinLabelWriteAccess(linked.LinkedToken, &fHelps))
                 fHelps = TRUE;
+            if (!fHelps)
+                fHelps = CouldWriteForRestore(linked.LinkedToken);
             CloseHandle(linked.LinkedToken);
         }
     }

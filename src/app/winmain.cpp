@@ -19,27 +19,13 @@ static BOOL IsTailSpeltExactly(LPCSTR pszTail)
            IsSameText(szExact, pszTail);
 }
 
-// Where the class key refuses the label, as Windows guards it against administrators too, the
-// tail is stored as this account's own name, where Explorer's rename stores it, unless it is
-// that name already. Exit code 4 says the desktop shows it to this account only.
-static int RenameForThisAccount(LPCSTR pszTail)
-{
-    LPCSTR pszUserName = ReadUserBinName();
-
-    if (IsNotFound(pszUserName) || !IsSameText(pszTail, pszUserName)) {
-        if (!WriteUserBinName(pszTail))
-            return EXIT_NOT_STORED;
-        NotifyShell();
-    }
-    return EXIT_THIS_ACCOUNT;
-}
-
-// Stores the tail as the new label unless nothing on the desktop would change: the tail is
+// Renames the Recycle Bin to the tail unless nothing on the desktop would change: the tail is
 // the stored label and also the name the shell shows. So exit code 0 means the desktop shows
 // the tail. A tail that reads like the marker while the label is unreadable writes nothing.
 // A tail too long for a label, or one the code page cannot spell, is refused rather than
 // cut or changed, so a script never stores a surprise. The command line never asks for
-// elevation: a refused label falls back to this account's own name.
+// elevation: where the machine's key refuses the name, it becomes this account's own name
+// (exit code 4), except for a service account, whose own name no desktop shows.
 static int RenameFromCommandTail(LPCSTR pszTail)
 {
     if (strlen(pszTail) >= sizeof CurrentLabel)
@@ -51,9 +37,14 @@ static int RenameFromCommandTail(LPCSTR pszTail)
     if (IsSameText(pszTail, CurrentLabel) &&
         (IsNotFound(CurrentLabel) || IsSameText(pszTail, ReadShownBinName(CurrentLabel))))
         return EXIT_DONE;
-    if (IsBinLabelWriteDenied())
-        return RenameForThisAccount(pszTail);
-    return ChangeBinLabel(pszTail) ? EXIT_DONE : EXIT_NOT_STORED;
+    switch (RenameBin(pszTail, RENAME_ALL_USERS | (IsServiceAccount() ? 0 : RENAME_THIS_ACCOUNT))) {
+    case BIN_RENAMED:
+        return EXIT_DONE;
+    case BIN_RENAMED_FOR_ACCOUNT:
+        return EXIT_THIS_ACCOUNT;
+    default:
+        return EXIT_NOT_STORED;
+    }
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR pszCmdTail, int nShowCmd)

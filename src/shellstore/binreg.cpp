@@ -1,15 +1,16 @@
 // Morvane - accessors for the Recycle Bin label, its icon location, the Empty Recycle Bin sound
 // and the names that would hide the label. Each opens its key, reads, writes or deletes one
-// value, and closes the key; any failed step gives the marker, or FALSE.
+// value, and closes the key; any failed step gives the marker, or FALSE. The name for all users
+// lives in the machine's class key, addressed directly: HKEY_CLASSES_ROOT would show, and write
+// to, this account's copy of the key where it has one.
 
 #include "shellstore/binreg.h"
 
 #include <string.h>
 
-#define BIN_CLASS_KEY "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}"
-
-static const CHAR szLabelKey[] = BIN_CLASS_KEY;
-static const CHAR szIconKey[] = BIN_CLASS_KEY "\\DefaultIcon";
+static const CHAR szLabelKey[] = BIN_MACHINE_KEY;  // under HKEY_LOCAL_MACHINE
+static const CHAR szIconKey[] = BIN_MACHINE_KEY "\\DefaultIcon";
+static const CHAR szCopyKey[] = "Software\\Classes\\" BIN_CLASS_KEY;  // this account's copy, under HKCU
 static const CHAR szSoundKey[] = "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current";
 static const CHAR szUserNameKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" BIN_CLASS_KEY;
 static const CHAR szDefaultValue[] = "";
@@ -23,6 +24,7 @@ static PathText IconRead;
 static PathText IconWritten;
 static PathText SoundRead;
 static LabelText ShownRead;
+static LabelText MachineNameRead;
 static LabelText UserNameRead;
 static LabelText UserNameWritten;
 
@@ -31,6 +33,35 @@ static LabelText UserNameWritten;
 // reads; 32-bit Windows ignores the flag.
 static const REGSAM samRead = KEY_QUERY_VALUE | KEY_WOW64_64KEY;
 static const REGSAM samWrite = KEY_SET_VALUE | KEY_WOW64_64KEY;
+
+// While the restore privilege is enabled, the machine's keys are opened for backup and restore.
+static BOOL fRestoreOpens;
+
+void UseRestoreOpens(BOOL fUse)
+{
+    fRestoreOpens = fUse;
+}
+
+// Opens hRoot\pszKey to set or delete values, creating it where fCreate says and it is missing.
+// A backup-restore open is granted the write whatever the key's DACL says; it is meant for a key
+// that Windows guards, so one it would create is deleted again and the open fails.
+static LONG OpenKeyForWrite(HKEY hRoot, LPCSTR pszKey, BOOL fCreate, PHKEY phKey)
+{
+    DWORD dwDisposition = REG_OPENED_EXISTING_KEY;
+    LONG lStatus;
+
+    if (!fRestoreOpens || hRoot != HKEY_LOCAL_MACHINE)
+        return fCreate ? RegCreateKeyExA(hRoot, pszKey, 0, NULL, 0, samWrite, NULL, phKey, NULL)
+                       : RegOpenKeyExA(hRoot, pszKey, 0, samWrite, phKey);
+    lStatus = RegCreateKeyExA(hRoot, pszKey, 0, NULL, REG_OPTION_BACKUP_RESTORE, KEY_WOW64_64KEY, NULL, phKey,
+                              &dwDisposition);
+    if (lStatus == ERROR_SUCCESS && dwDisposition != REG_OPENED_EXISTING_KEY) {
+        RegDeleteKeyA(*phKey, "");
+        RegCloseKey(*phKey);
+        lStatus = ERROR_FILE_NOT_FOUND;
+    }
+    return lStatus;
+}
 
 // Queries the value pszValue of an open key into the cbField bytes at pszField, as text
 // whatever its type. Data that fill the field without a NUL fail; shorter data without one
@@ -77,7 +108,7 @@ static BOOL WriteDefaultText(HKEY hRoot, LPCSTR pszKey, DWORD dwType, LPCSTR psz
     LONG lStatus = ERROR_INSUFFICIENT_BUFFER;
 
     if (CopyText(pszField, cbField, pszText)) {
-        lStatus = RegCreateKeyExA(hRoot, pszKey, 0, NULL, 0, samWrite, NULL, &hKey, NULL);
+        lStatus = OpenKeyForWrite(hRoot, pszKey, TRUE, &hKey);
         if (lStatus == ERROR_SUCCESS) {
             lStatus = RegSetValueExA(hKey, szDefaultValue, 0, dwType, (const BYTE *)pszField, cbField);
             LONG lCloseStatus = RegCloseKey(hKey);
@@ -109,7 +140,7 @@ static BOOL MayHoldValue(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue)
 static BOOL DeleteNamedValue(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue)
 {
     HKEY hKey;
-    LONG lStatus = RegOpenKeyExA(hRoot, pszKey, 0, samWrite, &hKey);
+    LONG lStatus = OpenKeyForWrite(hRoot, pszKey, FALSE, &hKey);
 
     if (lStatus == ERROR_SUCCESS) {
         lStatus = RegDeleteValueA(hKey, pszValue);
@@ -169,12 +200,12 @@ static LONG ReadNameText(HKEY hRoot, LPCSTR pszKey, LPCSTR pszValue, LPCWSTR wsz
 
 LPCSTR ReadBinLabel(void)
 {
-    return ReadDefaultText(HKEY_CLASSES_ROOT, szLabelKey, LabelRead, sizeof LabelRead, NULL);
+    return ReadDefaultText(HKEY_LOCAL_MACHINE, szLabelKey, LabelRead, sizeof LabelRead, NULL);
 }
 
 LPCSTR ReadBinIcon(LPDWORD pdwType)
 {
-    return ReadDefaultText(HKEY_CLASSES_ROOT, szIconKey, IconRead, sizeof IconRead, pdwType);
+    return ReadDefaultText(HKEY_LOCAL_MACHINE, szIconKey, IconRead, sizeof IconRead, pdwType);
 }
 
 LPCSTR ReadEmptyBinSound(void)
@@ -186,19 +217,19 @@ LPCSTR ReadEmptyBinSound(void)
 LPCSTR WriteBinLabel(LPCSTR pszLabel, BOOL *pfStored)
 {
     *pfStored =
-        WriteDefaultText(HKEY_CLASSES_ROOT, szLabelKey, REG_SZ, pszLabel, LabelWritten, sizeof LabelWritten);
+        WriteDefaultText(HKEY_LOCAL_MACHINE, szLabelKey, REG_SZ, pszLabel, LabelWritten, sizeof LabelWritten);
     return LabelWritten;
 }
 
 LPCSTR WriteBinIcon(LPCSTR pszIcon, DWORD dwType)
 {
-    WriteDefaultText(HKEY_CLASSES_ROOT, szIconKey, dwType, pszIcon, IconWritten, sizeof IconWritten);
+    WriteDefaultText(HKEY_LOCAL_MACHINE, szIconKey, dwType, pszIcon, IconWritten, sizeof IconWritten);
     return IconWritten;
 }
 
 BOOL RemoveLocalizedBinName(void)
 {
-    return DeleteNamedValue(HKEY_CLASSES_ROOT, szLabelKey, szLocalizedValue);
+    return DeleteNamedValue(HKEY_LOCAL_MACHINE, szLabelKey, szLocalizedValue);
 }
 
 BOOL RemoveUserBinName(void)
@@ -206,36 +237,20 @@ BOOL RemoveUserBinName(void)
     return DeleteNamedValue(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue);
 }
 
+BOOL RemoveCopyBinNames(void)
+{
+    BOOL fGone = DeleteNamedValue(HKEY_CURRENT_USER, szCopyKey, szDefaultValue);
+    return DeleteNamedValue(HKEY_CURRENT_USER, szCopyKey, szLocalizedValue) && fGone;
+}
+
 BOOL IsBinLabelWriteDenied(void)
 {
     HKEY hKey;
-    LONG lStatus = RegOpenKeyExA(HKEY_CLASSES_ROOT, szLabelKey, 0, samWrite, &hKey);
+    LONG lStatus = OpenKeyForWrite(HKEY_LOCAL_MACHINE, szLabelKey, FALSE, &hKey);
 
     if (lStatus == ERROR_SUCCESS)
         RegCloseKey(hKey);
     return lStatus == ERROR_ACCESS_DENIED;
-}
-
-// Only the owner, group and DACL are asked for: an elevated token's integrity is the highest a
-// key's label asks for, unless it is the system's.
-BOOL CheckBinLabelWriteAccess(HANDLE hToken, BOOL *pfGranted)
-{
-    static const GENERIC_MAPPING keyMapping = {KEY_READ, KEY_WRITE, KEY_EXECUTE, KEY_ALL_ACCESS};
-    alignas(SECURITY_DESCRIPTOR) BYTE descriptor[2048];
-    PRIVILEGE_SET privileges;
-    DWORD cbDescriptor = sizeof descriptor, cbPrivileges = sizeof privileges, dwGranted;
-    HKEY hKey;
-    LONG lStatus = RegOpenKeyExA(HKEY_CLASSES_ROOT, szLabelKey, 0, READ_CONTROL | KEY_WOW64_64KEY, &hKey);
-
-    if (lStatus == ERROR_SUCCESS) {
-        lStatus = RegGetKeySecurity(
-            hKey, OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-            descriptor, &cbDescriptor);
-        RegCloseKey(hKey);
-    }
-    return lStatus == ERROR_SUCCESS &&
-           AccessCheck(descriptor, hToken, KEY_SET_VALUE, const_cast<GENERIC_MAPPING *>(&keyMapping),
-                       &privileges, &cbPrivileges, &dwGranted, pfGranted);
 }
 
 BOOL WriteUserBinName(LPCSTR pszName)
@@ -252,20 +267,45 @@ LPCSTR ReadUserBinName(void)
     return UserNameRead;
 }
 
-// The shell's order: the current user's own name, then LocalizedString, then the label. A
-// name that is set but cannot be read, resolved or held in a label leaves the shown name
-// unknown, and so does an empty one: the shell would not show it.
+// Where the shell looks for the Recycle Bin's name, in its order, before the machine's label.
+// The account's places come from Explorer's rename and from this account's copy of the class
+// key, whose values HKEY_CLASSES_ROOT shows before the machine's.
+static const struct {
+    BOOL fAccount;
+    HKEY hRoot;
+    LPCSTR pszKey, pszValue;
+    LPCWSTR wszValue;  // a value that may hold a reference to a string resource
+} NamePlaces[] = {
+    {TRUE, HKEY_CURRENT_USER, szUserNameKey, szDefaultValue, NULL},
+    {TRUE, HKEY_CURRENT_USER, szCopyKey, szLocalizedValue, wszLocalizedValue},
+    {FALSE, HKEY_LOCAL_MACHINE, szLabelKey, szLocalizedValue, wszLocalizedValue},
+    {TRUE, HKEY_CURRENT_USER, szCopyKey, szDefaultValue, NULL},
+};
+
+// The first name set in the places asked for, else pszLabel, into a field. A name that is set
+// but cannot be read, resolved or held in a label leaves the name unknown, and so does an empty
+// one: the shell would not show it.
+static LPCSTR ReadBinName(LPCSTR pszLabel, BOOL fWithAccount, LPSTR pszField, DWORD cbField)
+{
+    LONG lStatus = ERROR_FILE_NOT_FOUND;
+
+    for (size_t i = 0; i < sizeof NamePlaces / sizeof NamePlaces[0] && lStatus == ERROR_FILE_NOT_FOUND; ++i)
+        if (fWithAccount || !NamePlaces[i].fAccount)
+            lStatus = ReadNameText(NamePlaces[i].hRoot, NamePlaces[i].pszKey, NamePlaces[i].pszValue,
+                                   NamePlaces[i].wszValue, pszField, cbField);
+    if (lStatus == ERROR_FILE_NOT_FOUND)
+        return CopyText(pszField, cbField, pszLabel) ? pszField : NotFoundMarker;
+    if (lStatus != ERROR_SUCCESS || pszField[0] == '\0')
+        CopyText(pszField, cbField, NotFoundMarker);
+    return pszField;
+}
+
 LPCSTR ReadShownBinName(LPCSTR pszLabel)
 {
-    LONG lStatus =
-        ReadNameText(HKEY_CURRENT_USER, szUserNameKey, szDefaultValue, NULL, ShownRead, sizeof ShownRead);
+    return ReadBinName(pszLabel, TRUE, ShownRead, sizeof ShownRead);
+}
 
-    if (lStatus == ERROR_FILE_NOT_FOUND)
-        lStatus = ReadNameText(HKEY_CLASSES_ROOT, szLabelKey, szLocalizedValue, wszLocalizedValue, ShownRead,
-                               sizeof ShownRead);
-    if (lStatus == ERROR_FILE_NOT_FOUND)
-        return CopyText(ShownRead, sizeof ShownRead, pszLabel) ? ShownRead : NotFoundMarker;
-    if (lStatus != ERROR_SUCCESS || ShownRead[0] == '\0')
-        CopyText(ShownRead, sizeof ShownRead, NotFoundMarker);
-    return ShownRead;
+LPCSTR ReadMachineBinName(LPCSTR pszLabel)
+{
+    return ReadBinName(pszLabel, FALSE, MachineNameRead, sizeof MachineNameRead);
 }

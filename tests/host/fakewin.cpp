@@ -3,6 +3,8 @@
 
 #include "fakewin.h"
 
+#include "shellstore/binreg.h"
+
 #include <shlobj.h>
 
 #include <stdarg.h>
@@ -110,34 +112,53 @@ static FakeHandle *Handle(HKEY hKey)
     return reinterpret_cast<FakeHandle *>(hKey);
 }
 
-static HKEY OpenHandle(HKEY hRoot, const char *key, REGSAM sam)
+static HKEY OpenHandle(HKEY hRoot, const std::string &key, REGSAM sam)
 {
     ++Fake.openKeys;
     return reinterpret_cast<HKEY>(new FakeHandle{hRoot, key, sam});
 }
 
+// The tests seed the machine's classes under HKEY_CLASSES_ROOT, as Wine has them.
+static std::pair<HKEY, std::string> Place(HKEY hRoot, const std::string &key)
+{
+    static const std::string machine = "SOFTWARE\\Classes\\";
+    if (hRoot == HKEY_LOCAL_MACHINE && key.compare(0, machine.size(), machine) == 0)
+        return {HKEY_CLASSES_ROOT, key.substr(machine.size())};
+    return {hRoot, key};
+}
+
 LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult)
 {
-    Log("RegOpenKeyExA %s sam 0x%04x", lpSubKey, (unsigned)samDesired);
-    if (Fails(FAIL_OPEN, lpSubKey))
+    auto [hRoot, key] = Place(hKey, lpSubKey);
+    Log("RegOpenKeyExA %s sam 0x%04x", key.c_str(), (unsigned)samDesired);
+    if (Fails(FAIL_OPEN, key))
         return Fake.failStatus;
-    if (!Fake.HasKey(hKey, lpSubKey))
+    if (!Fake.HasKey(hRoot, key))
         return ERROR_FILE_NOT_FOUND;
-    if (Fake.keys[{hKey, lpSubKey}].readOnly && (samDesired & KEY_SET_VALUE) != 0)
+    if (Fake.keys[{hRoot, key}].readOnly && (samDesired & KEY_SET_VALUE) != 0)
         return ERROR_ACCESS_DENIED;
-    *phkResult = OpenHandle(hKey, lpSubKey, samDesired);
+    *phkResult = OpenHandle(hRoot, key, samDesired);
     return ERROR_SUCCESS;
 }
 
-LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM samDesired,
+// A backup-restore open, made only with the restore privilege enabled, writes whatever the DACL says.
+LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD dwOptions, REGSAM samDesired,
                      LPSECURITY_ATTRIBUTES, PHKEY phkResult, LPDWORD)
 {
-    Log("RegCreateKeyExA %s sam 0x%04x", lpSubKey, (unsigned)samDesired);
-    if (Fails(FAIL_CREATE, lpSubKey))
+    auto [hRoot, key] = Place(hKey, lpSubKey);
+    bool restore = (dwOptions & REG_OPTION_BACKUP_RESTORE) != 0;
+    Log("RegCreateKeyExA %s sam 0x%04x%s", key.c_str(), (unsigned)samDesired, restore ? " restore" : "");
+    if (Fails(FAIL_CREATE, key))
         return Fake.failStatus;
-    if (Fake.keys[{hKey, lpSubKey}].readOnly)
+    if (Fake.keys[{hRoot, key}].readOnly && !restore)
         return ERROR_ACCESS_DENIED;
-    *phkResult = OpenHandle(hKey, lpSubKey, samDesired);
+    *phkResult = OpenHandle(hRoot, key, restore ? KEY_QUERY_VALUE | KEY_SET_VALUE : samDesired);
+    return ERROR_SUCCESS;
+}
+
+LONG RegDeleteKeyA(HKEY hKey, LPCSTR)
+{
+    Fake.RemoveKey(Handle(hKey)->hRoot, Handle(hKey)->key);
     return ERROR_SUCCESS;
 }
 
@@ -662,16 +683,34 @@ BOOL GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOI
     return TRUE;
 }
 
-LONG RegGetKeySecurity(HKEY, DWORD, void *, LPDWORD)
+// The guarded key's platform calls, which run under Wine: a full token may write the key.
+BOOL CheckBinLabelWriteAccess(HANDLE hToken, BOOL *pfGranted)
 {
-    return ERROR_SUCCESS;
+    *pfGranted = hToken == &LinkedToken;
+    return !Fake.fullTokenCheckFails;
 }
 
-BOOL AccessCheck(void *, HANDLE ClientToken, DWORD, GENERIC_MAPPING *, PRIVILEGE_SET *, LPDWORD, LPDWORD,
-                 LPBOOL AccessStatus)
+BOOL CouldWriteForRestore(HANDLE)
 {
-    *AccessStatus = ClientToken == &LinkedToken;
-    return !Fake.fullTokenCheckFails;
+    return Fake.holdsRestore;
+}
+
+BOOL BeginRestoreWrite(void)
+{
+    Log("BeginRestoreWrite");
+    UseRestoreOpens(Fake.holdsRestore);
+    return Fake.holdsRestore;
+}
+
+void EndRestoreWrite(void)
+{
+    Log("EndRestoreWrite");
+    UseRestoreOpens(FALSE);
+}
+
+BOOL IsWellKnownSid(PSID pSid, int type)
+{
+    return pSid == &ThisUser && Fake.systemAccount && type == WinLocalSystemSid;
 }
 
 // A shell without a desktop window of its own, as Wine's, is found by its taskbar.

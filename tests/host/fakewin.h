@@ -84,6 +84,8 @@ struct FakeWin {
     bool tokenQueryFails = false;      // as before Vista, where the class is unknown
     bool fullTokenCheckFails = false;  // a filtered token's linked one may write the class key, or that fails
     bool otherDeskUser = false;        // the shell runs as another user than this process
+    bool holdsRestore = false;         // the token holds the restore privilege
+    bool systemAccount = false;        // this process runs as LocalSystem
     HWND activeWindow = nullptr;
     DWORD shellExecuteError = 0;  // why ShellExecuteExA fails; 0: the copy starts
     int openHandles = 0;          // tokens and process handles not yet closed

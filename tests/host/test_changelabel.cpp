@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,32 @@ TEST_F(ChangeLabel, StoresLabelRewritesIconAlikeAndNotifiesInOrder)
                      }));
     EXPECT_EQ(Fake.Calls("ILFree"), std::vector<std::string>{"ILFree desktop"});
     EXPECT_EQ(Fake.openKeys, 0);
+}
+
+// Where Windows guards the class key, the restore privilege is enabled for the writes alone (the
+// label, LocalizedString's removal, the icon), made through backup-restore opens, and the label
+// is read back once it is put back.
+TEST_F(ChangeLabel, GuardedKeyIsWrittenWithTheRestorePrivilege)
+{
+    ArrangeHidingNames();
+    Fake.keys[{HKEY_CLASSES_ROOT, BIN_KEY}].readOnly = true;
+    Fake.holdsRestore = true;
+
+    EXPECT_EQ(RenameBin("Bin", RENAME_ALL_USERS), BIN_RENAMED);
+
+    std::vector<std::string> order;
+    for (auto it = std::find(Fake.log.begin(), Fake.log.end(), "BeginRestoreWrite"); it != Fake.log.end();
+         ++it)
+        if (it->find("RestoreWrite") != std::string::npos || it->rfind("RegCreate", 0) == 0 ||
+            it->rfind("RegSet", 0) == 0 || *it == "RegQueryValueExA " BIN_KEY " []")
+            order.push_back(*it);
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"BeginRestoreWrite", "RegCreateKeyExA " BIN_KEY " sam 0x0100 restore",
+                                        "RegSetValueExA " BIN_KEY " [] type 1 cb 49",
+                                        "RegCreateKeyExA " BIN_KEY " sam 0x0100 restore",
+                                        "RegCreateKeyExA " ICON_KEY " sam 0x0100 restore",
+                                        "RegSetValueExA " ICON_KEY " [] type 2 cb 256", "EndRestoreWrite",
+                                        "RegQueryValueExA " BIN_KEY " []"}));
 }
 
 // A failing label write is reported, yet the icon write-back and notifications go on.

@@ -106,8 +106,8 @@ static const TailRun TailRuns[] = {
      "Recycle Bin", 0, true},
     {"tail stored and shown through LocalizedString", "Trash", SYSTEM_NAME, nullptr, "Trash", 0, false},
     {"stored label hidden by a plain LocalizedString", "Trash", "Corbeille", nullptr, "Trash", 0, true},
-    {"tail that is only the shown name is stored", "Recycle Bin", SYSTEM_NAME, nullptr, "Trash", 0, true},
-    {"stored label hidden by the user's own name", "Plain", nullptr, "Mine", "Plain", 0, true},
+    {"tail shown, not the label, writes nothing", "Recycle Bin", SYSTEM_NAME, nullptr, "Trash", 0, false},
+    {"stored label hidden by the user's own name", "Plain", SYSTEM_NAME, "Mine", "Plain", 0, true},
     {"tail stored and shown as the user's own name", "Plain", SYSTEM_NAME, "Plain", "Plain", 0, false},
     {"LocalizedString that cannot be resolved", "Trash", "@nowhere.dll,-1", nullptr, "Trash", 0, true},
 };
@@ -281,6 +281,7 @@ struct Elevation {
     bool asks, waits, editorHere;
     int exitCode;
     bool fullTokenCheckFails = false;  // whether an elevated copy could write the class key is unknown
+    bool system = false;               // SYSTEM's run
 };
 PRINT_CASE_NAME(Elevation)
 
@@ -298,6 +299,8 @@ static const Elevation Elevations[] = {
     {"command line never asks", TokenElevationTypeLimited, false, true, 0, "Bin", false, false, false, 4},
     {"filtered token, key refused, the full token's right unknown", TokenElevationTypeLimited, false, true, 0,
      "", true, true, false, 0, true},
+    {"SYSTEM's command line, refused, stores no name of its own", TokenElevationTypeDefault, false, true, 0,
+     "Bin", false, false, false, 1, false, true},
 };
 
 class InteractiveElevation : public testing::TestWithParam<Elevation> {};
@@ -312,6 +315,7 @@ TEST_P(InteractiveElevation, AsksOnlyWhenTheEditorCouldNotStore)
     Fake.tokenQueryFails = e.tokenQueryFails;
     Fake.shellExecuteError = e.shellExecuteError;
     Fake.fullTokenCheckFails = e.fullTokenCheckFails;
+    Fake.systemAccount = e.system;
     Fake.users["MyDB"] = [](HWND hDlg) { FakeCommand(hDlg, IDCANCEL); };
 
     EXPECT_EQ(RunWith(e.tail), e.exitCode);

@@ -424,6 +424,7 @@ static void RestoreBinKey(BOOL restore)
     DeleteKey(HKEY_CLASSES_ROOT, BIN_KEY);
     DeleteKey(HKEY_CURRENT_USER, SOUND_KEY);
     DeleteKey(HKEY_CURRENT_USER, USER_KEY);
+    DeleteKey(HKEY_CURRENT_USER, COPY_KEY);
     if (!restore)
         return;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, PRISTINE_KEY, 0, KEY_READ, &hPristine) != ERROR_SUCCESS) {

@@ -14,6 +14,7 @@
 #define ICON_TEXT "%SystemRoot%\\System32\\shell32.dll,31"
 #define USER_KEY  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\" BIN_KEY
 #define LOCALIZED "LocalizedString"
+#define COPY_KEY  "Software\\Classes\\" BIN_KEY /* this account's copy, which Windows' HKCR shows first */
 /* What Windows keeps in LocalizedString; Wine resolves it to its own name for the bin. */
 #define SYSTEM_NAME "@%SystemRoot%\\system32\\shell32.dll,-8964"
 /* Where the fixture saves the prefix's class key as Wine made it. */

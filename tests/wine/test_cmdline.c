@@ -33,8 +33,8 @@ static const TailRun TailRuns[] = {
     {"new label is stored and shown", "Trash", TRUE, NULL, "morvane.exe Old Papers", 0, "Old Papers"},
     {"stored label hidden by LocalizedString is stored and shown", "Recycle Bin", TRUE, NULL,
      "morvane.exe Recycle Bin", 0, "Recycle Bin"},
-    {"stored label hidden by the user's own name is stored again", "Plain", FALSE, "Mine",
-     "morvane.exe Plain", 0, "Plain"},
+    {"stored label hidden by the user's own name is stored again", "Plain", TRUE, "Mine", "morvane.exe Plain",
+     0, "Plain"},
     {"tail stored and shown as the user's own name writes nothing", "Plain", FALSE, "Plain",
      "morvane.exe Plain", 0, NULL},
     {"key without LocalizedString gets none", "Trash", FALSE, NULL, "morvane.exe Bin", 0, "Bin"},
@@ -131,6 +131,7 @@ static BOOL ImportRegFile(const char *path)
 static void TestGuardedKey(void)
 {
     RegValue label, icon;
+    HKEY hKey;
 
     BeginCase("class key guarded from administrators: the tail is this account's own name, exit 4");
     SeedBin("Trash", TRUE);
@@ -153,6 +154,13 @@ static void TestGuardedKey(void)
     CHECK(IsStoredText(&label, REG_SZ, "NOT_FOUND", 49),
           "NOT_FOUND was not stored as this account's own name");
 
+    /* The name the machine gives needs no rights: this account's own name goes instead. */
+    CHECK(RunMorvane("morvane.exe Trash") == 0, "the machine's own name did not exit with 0");
+    ReadDefault(HKEY_CURRENT_USER, USER_KEY, &label);
+    CHECK(!label.exists, "this account's own name still hides the machine's");
+    /* Wine grants a backup-restore open no write: the restore privilege's attempt was refused. */
+    CHECK(RegOpenKeyExA(HKEY_CLASSES_ROOT, BIN_KEY, 0, KEY_SET_VALUE, &hKey) == ERROR_ACCESS_DENIED,
+          "the class key's DACL was changed");
     SetKeyDacl(HKEY_CLASSES_ROOT, BIN_KEY, NULL);
     ReadDefault(HKEY_CLASSES_ROOT, BIN_KEY, &label);
     ReadDefault(HKEY_CLASSES_ROOT, ICON_KEY, &icon);
@@ -164,7 +172,8 @@ static void TestGuardedKey(void)
 
 /* The current user's own name outranks the machine-wide label on Windows 7 and later (Wine's
  * shell does not read it, so it is checked by reading it back): once the label is stored it
- * is gone, while the rest of the user's key stays; no key is made where there was none. */
+ * is gone, while the rest of the user's key stays; no key is made where there was none. So are
+ * the names in this account's copy of the class key, as the navigation-pane tweak makes it. */
 typedef struct {
     const char *name;
     BOOL userKey; /* the user has a key of their own, with icons in it */
@@ -189,8 +198,12 @@ static void TestUserName(const UserNameCase *c)
 
     BeginCase(c->name);
     SeedBin("Trash", TRUE);
-    if (c->userKey)
+    if (c->userKey) {
         SeedUserName(c->userName);
+        WriteDefaultText(HKEY_CURRENT_USER, COPY_KEY, "Copy");
+        WriteNamed(HKEY_CURRENT_USER, COPY_KEY, LOCALIZED, REG_SZ, "Copied", 7);
+        WriteNamed(HKEY_CURRENT_USER, COPY_KEY, "System.IsPinnedToNameSpaceTree", REG_DWORD, "\1\0\0", 4);
+    }
     if (c->readOnly)
         CHECK(SetKeyReadOnly(HKEY_CURRENT_USER, USER_KEY, TRUE), "cannot make the user key read-only");
 
@@ -211,6 +224,11 @@ static void TestUserName(const UserNameCase *c)
         CHECK(FALSE, "a user key was created");
         RegCloseKey(hKey);
     }
+    ReadDefault(HKEY_CURRENT_USER, COPY_KEY, &name);
+    ReadNamed(HKEY_CURRENT_USER, COPY_KEY, LOCALIZED, &icons);
+    CHECK(!name.exists && !icons.exists, "this account's copy of the class key keeps a name");
+    ReadNamed(HKEY_CURRENT_USER, COPY_KEY, "System.IsPinnedToNameSpaceTree", &icons);
+    CHECK(icons.exists == c->userKey, "this account's copy %s", icons.exists ? "appeared" : "lost its pin");
     CheckShownName("Old Papers");
 }
 

@@ -73,16 +73,19 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ERROR_INVALID_FLAGS          1004L
 #define ERROR_NO_UNICODE_TRANSLATION 1113L
 
-#define HKEY_CLASSES_ROOT ((HKEY)(UINT_PTR)0x80000000)
-#define HKEY_CURRENT_USER ((HKEY)(UINT_PTR)0x80000001)
-#define KEY_QUERY_VALUE   0x0001
-#define KEY_SET_VALUE     0x0002
-#define KEY_WOW64_64KEY   0x0100
-#define REG_NONE          0
-#define REG_SZ            1
-#define REG_EXPAND_SZ     2
-#define REG_BINARY        3
-#define REG_DWORD         4
+#define HKEY_CLASSES_ROOT         ((HKEY)(UINT_PTR)0x80000000)
+#define HKEY_CURRENT_USER         ((HKEY)(UINT_PTR)0x80000001)
+#define HKEY_LOCAL_MACHINE        ((HKEY)(UINT_PTR)0x80000002)
+#define REG_OPTION_BACKUP_RESTORE 0x00000004L
+#define REG_OPENED_EXISTING_KEY   0x00000002L
+#define KEY_QUERY_VALUE           0x0001
+#define KEY_SET_VALUE             0x0002
+#define KEY_WOW64_64KEY           0x0100
+#define REG_NONE                  0
+#define REG_SZ                    1
+#define REG_EXPAND_SZ             2
+#define REG_BINARY                3
+#define REG_DWORD                 4
 
 #define INFINITE             0xFFFFFFFF
 #define TOKEN_QUERY          0x0008
@@ -130,6 +133,7 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
                     DWORD cbData);
 LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
 LONG RegCloseKey(HKEY hKey);
+LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey);
 
 typedef INT_PTR(WINAPI *FARPROC)(void);
 
@@ -148,34 +152,18 @@ typedef struct {
         PSID Sid;
     } User;
 } TOKEN_USER;
-#define SECURITY_MAX_SID_SIZE     68
-#define PROCESS_QUERY_INFORMATION 0x0400
+#define SECURITY_MAX_SID_SIZE             68
+#define PROCESS_QUERY_INFORMATION         0x0400
+#define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
+#define WinLocalSystemSid                 22
+#define WinLocalServiceSid                23
+#define WinNetworkServiceSid              24
+BOOL IsWellKnownSid(PSID pSid, int WellKnownSidType);
 HANDLE OpenProcess(DWORD dwDesiredAccess, BOOL bInheritHandle, DWORD dwProcessId);
 BOOL EqualSid(PSID pSid1, PSID pSid2);
 HWND GetShellWindow(void);
 HWND FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
-
-// Whether a token would be granted a right by a key's security descriptor; the program only
-// sizes and aligns the first two.
-typedef void *SECURITY_DESCRIPTOR;
-typedef DWORD PRIVILEGE_SET;
-typedef struct {
-    DWORD GenericRead, GenericWrite, GenericExecute, GenericAll;
-} GENERIC_MAPPING;
-#define READ_CONTROL               0x00020000L
-#define KEY_READ                   0x00020019
-#define KEY_WRITE                  0x00020006
-#define KEY_EXECUTE                0x00020019
-#define KEY_ALL_ACCESS             0x000F003F
-#define OWNER_SECURITY_INFORMATION 0x00000001L
-#define GROUP_SECURITY_INFORMATION 0x00000002L
-#define DACL_SECURITY_INFORMATION  0x00000004L
-LONG RegGetKeySecurity(HKEY hKey, DWORD SecurityInformation, void *pSecurityDescriptor,
-                       LPDWORD lpcbSecurityDescriptor);
-BOOL AccessCheck(void *pSecurityDescriptor, HANDLE ClientToken, DWORD DesiredAccess,
-                 GENERIC_MAPPING *GenericMapping, PRIVILEGE_SET *PrivilegeSet, LPDWORD PrivilegeSetLength,
-                 LPDWORD GrantedAccess, LPBOOL AccessStatus);
 
 HANDLE GetCurrentProcess(void);
 BOOL OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
