@@ -12,7 +12,6 @@
 
 #define TAIL         "Morvane check"
 #define MACHINE_BIN  "SOFTWARE\\Classes\\" BIN_KEY /* the machine's key, in the 64-bit view */
-#define USER_COPY    "Software\\Classes\\" BIN_KEY /* this account's copy, which HKCR merges over it */
 #define PIN          "System.IsPinnedToNameSpaceTree"
 #define GUARDED      "O:" TRUSTED_INSTALLER
 #define SNAPSHOT_TAG "check_windows snapshot 1"
@@ -32,10 +31,10 @@ static const struct {
               {HKCU, USER_KEY, NULL},
               {HKCU, USER_KEY, ""},
               {HKCU, "Software\\Classes\\CLSID", NULL},
-              {HKCU, USER_COPY, NULL},
-              {HKCU, USER_COPY, ""},
-              {HKCU, USER_COPY, LOCALIZED},
-              {HKCU, USER_COPY, PIN}};
+              {HKCU, COPY_KEY, NULL},
+              {HKCU, COPY_KEY, ""},
+              {HKCU, COPY_KEY, LOCALIZED},
+              {HKCU, COPY_KEY, PIN}};
 enum { MachineLabel, MachineLocalized, WowLabel = 3, CopyLabel = 9, CopyLocalized, CopyPin, PLACES };
 
 /* Command-line runs, in order: -1 is 0 where a rename for all users may succeed, else 4. */
@@ -265,8 +264,8 @@ static BOOL PrintFacts(BOOL wow64Exe)
            isProtected == NULL                                   ? "not in sfc.dll"
            : isProtected(HKLM, L"" MACHINE_BIN, KEY_WOW64_64KEY) ? "yes"
                                                                  : "no",
-           USER_COPY);
-    if (RegOpenKeyExA(HKCU, USER_COPY, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+           COPY_KEY);
+    if (RegOpenKeyExA(HKCU, COPY_KEY, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
         printf(" none"), hKey = NULL;
     for (i = 0;
          hKey && (cch = sizeof name, !RegEnumValueA(hKey, i, name, &cch, NULL, &valueType, NULL, NULL)); ++i)
@@ -363,9 +362,9 @@ static void CheckMerge(void)
     static const DWORD one = 1;
     RegValue pin, merged;
 
-    WriteNamed(HKCU, USER_COPY, PIN, REG_DWORD, &one, sizeof one);
-    DeleteNamed(HKCU, USER_COPY, "");
-    DeleteNamed(HKCU, USER_COPY, LOCALIZED);
+    WriteNamed(HKCU, COPY_KEY, PIN, REG_DWORD, &one, sizeof one);
+    DeleteNamed(HKCU, COPY_KEY, "");
+    DeleteNamed(HKCU, COPY_KEY, LOCALIZED);
     ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, PIN, &pin);
     ReadNamed(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED, &merged);
     snprintf(Why, sizeof Why, "HKCR gives %.200s", merged.exists ? (const char *)merged.data : "none");
@@ -439,7 +438,7 @@ static void CheckCopy(BOOL renamed)
         SkipRow(what, "this token may not write the class key");
         return;
     }
-    WriteDefaultText(HKCU, USER_COPY, "Morvane copy");
+    WriteDefaultText(HKCU, COPY_KEY, "Morvane copy");
     code = RunMorvane("morvane.exe Morvane all");
     ShellBinNames(&shown);
     ReadPlace(MachineLabel, &label);

@@ -13,7 +13,7 @@ static const struct {
               {HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\" BIN_KEY, LOCALIZED},
               {HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\" ICON_KEY, ""},
               {HKEY_CURRENT_USER, USER_KEY, ""},
-              {HKEY_CURRENT_USER, "Software\\Classes\\" BIN_KEY, "System.IsPinnedToNameSpaceTree"}};
+              {HKEY_CURRENT_USER, COPY_KEY, "System.IsPinnedToNameSpaceTree"}};
 #define SEEDED (sizeof Seeded / sizeof Seeded[0])
 
 int main(int argc, char **argv)
