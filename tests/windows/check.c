@@ -142,6 +142,7 @@ static LONG OpenToChange(HKEY root, const char *key, REGSAM sam, HKEY *hKey)
     return status;
 }
 
+/* The machine's key's owner and DACL from sd. */
 static void PutKeySecurity(PSECURITY_DESCRIPTOR sd)
 {
     HKEY hKey;
@@ -225,9 +226,10 @@ static BOOL WINAPI OnConsoleControl(DWORD event)
 /* The shell-name query (this program again) ends itself where a shell extension hangs. */
 static DWORD WINAPI EndQuery(LPVOID unused)
 {
-    Sleep(10000);
+    (void)unused;
+    Sleep(30000); /* a first query in a fresh Wine prefix, on a busy machine, takes over 10 s */
     TerminateProcess(GetCurrentProcess(), WAIT_TIMEOUT);
-    return (DWORD)(size_t)unused;
+    return 0;
 }
 
 /* Whether the class key opens for writing under this token (NULL: this process's own). */
