@@ -156,9 +156,9 @@ LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD dwOptions, 
     return ERROR_SUCCESS;
 }
 
-LONG RegDeleteKeyA(HKEY hKey, LPCSTR)
+LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey)
 {
-    Fake.RemoveKey(Handle(hKey)->hRoot, Handle(hKey)->key);
+    Fake.RemoveKey(Place(hKey, lpSubKey).first, Place(hKey, lpSubKey).second);
     return ERROR_SUCCESS;
 }
 
