@@ -89,9 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const FakeValue *labelAfter = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
     const FakeValue *iconAfter = Fake.Default(HKEY_CLASSES_ROOT, ICON_KEY);
     bool labelChanged = !SameValue(labelBefore, labelAfter);
-    // Nothing to do only when the desktop shows the tail and it is the stored label or the name
-    // the machine gives, or when it reads like the marker while the label is unreadable. The
-    // machine's name is reached by removing this account's own name; any other tail is stored.
+    // Nothing to do only when the desktop shows the tail, the stored label or the machine's name
+    // (reached by removing this account's), or the tail reads like an unreadable label's marker.
     std::string machine = (flags & 32) ? "Trash" : storedLabel, shown = (flags & 64) ? "Mine" : machine;
     bool toMachine = machine != "NOT_FOUND" && tail == machine;
     bool unchanged = (tail == storedLabel && (storedLabel == "NOT_FOUND" || tail == shown)) ||
