@@ -89,10 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const FakeValue *labelAfter = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
     const FakeValue *iconAfter = Fake.Default(HKEY_CLASSES_ROOT, ICON_KEY);
     bool labelChanged = !SameValue(labelBefore, labelAfter);
-    // Nothing to do only when the desktop shows the tail, the stored label or the machine's name
-    // (reached by removing this account's), or the tail reads like an unreadable label's marker.
+    // Nothing to do where the desktop shows the tail already and it is the stored label or the
+    // machine's name, or where it reads like the marker of an unreadable label.
     std::string machine = (flags & 32) ? "Trash" : storedLabel, shown = (flags & 64) ? "Mine" : machine;
-    bool toMachine = machine != "NOT_FOUND" && tail == machine;
+    bool toMachine = machine != "NOT_FOUND" && tail == machine;  // reached by removing the user's name
     bool unchanged = (tail == storedLabel && (storedLabel == "NOT_FOUND" || tail == shown)) ||
                      (toMachine && tail == shown);
     bool wanted = tail.size() <= 48 && !unchanged, stores = wanted && !toMachine;
