@@ -1,10 +1,12 @@
 /* Morvane benchmark - wall time of a command-line rename against `reg add` of the same
  * value, alternating the two in one Wine prefix; each time runs from CreateProcessW to
  * the process's end. A third row, a run whose tail is already the label, gives the
- * fixed cost of starting the program; a fourth, the same over a key whose LocalizedString
- * shows the label (as on a fresh Windows), adds resolving that name. Given a previous
- * build, its runs share each round too, before or after this one's in turn.
- *   bench.exe MORVANE_EXE [RUNS [PREVIOUS_EXE]] */
+ * fixed cost of starting the program, and an empty program built the same way, run just
+ * before or after it in turn, the floor under that cost; a fifth, an unchanged run over a
+ * key whose LocalizedString shows the label (as on a fresh Windows), adds resolving that
+ * name. Given a previous build, its runs share each round too, before or after this one's
+ * in turn.
+ *   bench.exe MORVANE_EXE EMPTY_EXE [RUNS [PREVIOUS_EXE]] */
 
 #include "harness.h"
 
@@ -20,6 +22,8 @@ static double Now(void)
     return (double)count.QuadPart * 1000.0 / (double)frequency.QuadPart;
 }
 
+static char Empty[MAX_PATH]; /* the empty program */
+
 /* Milliseconds from start to end of one process; negative, and said, when it fails. */
 static double TimeRun(const char *image, const char *line)
 {
@@ -34,15 +38,21 @@ static double TimeRun(const char *image, const char *line)
     return Now() - start;
 }
 
-/* One build's rename to label, then a run with that label again, which has nothing to do;
- * image NULL: the build under test. Nonzero when either failed. */
-static int TimeBuild(const char *image, const char *label, double *rename, double *unchanged)
+/* One build's rename to label, then a run with that label again, which has nothing to do,
+ * and the empty program just before that run or just after it; image NULL: the build under
+ * test. Nonzero when any failed. */
+static int TimeBuild(const char *image, const char *label, BOOL emptyFirst, double *rename, double *unchanged,
+                     double *empty)
 {
     char tail[64];
     snprintf(tail, sizeof tail, "morvane.exe %s", label);
     *rename = TimeRun(image, tail);
+    if (emptyFirst)
+        *empty = TimeRun(Empty, "empty.exe");
     *unchanged = TimeRun(image, tail);
-    return *rename < 0 || *unchanged < 0;
+    if (!emptyFirst)
+        *empty = TimeRun(Empty, "empty.exe");
+    return *rename < 0 || *unchanged < 0 || *empty < 0;
 }
 
 static int Compare(const void *a, const void *b)
@@ -68,20 +78,24 @@ static void Report(const char *name, double *times, int n)
 int main(int argc, char **argv)
 {
     char reg[MAX_PATH], line[256], previous[MAX_PATH] = "";
-    double *morvane, *regAdd, *unchanged, *previousRename, *previousUnchanged, *shown, *previousShown;
+    double *morvane, *regAdd, *unchanged, *empty, *previousRename, *previousUnchanged, *previousEmpty, *shown,
+        *previousShown;
     int runs, i, failed = 0;
 
-    InitHarness(argc, argv, "[RUNS] [PREVIOUS_EXE]");
-    runs = atoi(Arg(0)) > 0 ? atoi(Arg(0)) : 25;
+    InitHarness(argc, argv, "EMPTY_EXE [RUNS] [PREVIOUS_EXE]");
+    ToDosPath(Arg(0), Empty, sizeof Empty);
+    runs = atoi(Arg(1)) > 0 ? atoi(Arg(1)) : 25;
     morvane = calloc(runs, sizeof *morvane);
     regAdd = calloc(runs, sizeof *regAdd);
     unchanged = calloc(runs, sizeof *unchanged);
+    empty = calloc(runs, sizeof *empty);
     previousRename = calloc(runs, sizeof *previousRename);
     previousUnchanged = calloc(runs, sizeof *previousUnchanged);
+    previousEmpty = calloc(runs, sizeof *previousEmpty);
     shown = calloc(runs, sizeof *shown);
     previousShown = calloc(runs, sizeof *previousShown);
-    if (Arg(1)[0] != '\0')
-        ToDosPath(Arg(1), previous, sizeof previous);
+    if (Arg(2)[0] != '\0')
+        ToDosPath(Arg(2), previous, sizeof previous);
     GetSystemDirectoryA(reg, sizeof reg);
     strncat(reg, "\\reg.exe", sizeof reg - strlen(reg) - 1);
     SeedBin("Trash", TRUE);
@@ -91,7 +105,8 @@ int main(int argc, char **argv)
      * gives the fixed cost of starting the program. They share each round, so the desktop's
      * redraws after a change weigh on all of them. reg add goes first every other round, and
      * the previous build every other pair of rounds, so each order comes as often in 4 rounds;
-     * in each build's pair of runs, the rename comes first. */
+     * in each build's pair of runs, the rename comes first, and the empty program comes
+     * before the unchanged run every other round, also in each order as often. */
     for (i = 0; i < runs; ++i) {
         BOOL previousFirst = previous[0] != '\0' && (i >> 1) % 2;
         int k;
@@ -101,10 +116,11 @@ int main(int argc, char **argv)
             regAdd[i] = TimeRun(reg, line);
         for (k = 0; k < 2; ++k) {
             if ((k == 0) != previousFirst)
-                failed |= TimeBuild(NULL, i % 2 ? "Bench Odd" : "Bench Even", &morvane[i], &unchanged[i]);
+                failed |= TimeBuild(NULL, i % 2 ? "Bench Odd" : "Bench Even", i % 2, &morvane[i],
+                                    &unchanged[i], &empty[i]);
             else if (previous[0] != '\0')
-                failed |= TimeBuild(previous, i % 2 ? "Previous Odd" : "Previous Even", &previousRename[i],
-                                    &previousUnchanged[i]);
+                failed |= TimeBuild(previous, i % 2 ? "Previous Odd" : "Previous Even", i % 2,
+                                    &previousRename[i], &previousUnchanged[i], &previousEmpty[i]);
         }
         /* Wine shows this LocalizedString as "Trash": the stored label, so nothing to do. */
         SeedBin("Trash", TRUE);
@@ -128,14 +144,22 @@ int main(int argc, char **argv)
     Report("morvane.exe LABEL", morvane, runs);
     Report("reg add (same key)", regAdd, runs);
     Report("morvane, unchanged", unchanged, runs);
+    Report("empty process", empty, runs);
     Report("unchanged, LocStr", shown, runs);
     if (previous[0] != '\0') {
         Report("previous LABEL", previousRename, runs);
         Report("previous unchanged", previousUnchanged, runs);
+        Report("previous, empty", previousEmpty, runs);
         Report("previous, LocStr", previousShown, runs);
     }
     printf("\nratio of medians (morvane / reg add): %.2f   (times in ms)\n",
            Quantile(morvane, runs, 0.5) / Quantile(regAdd, runs, 0.5));
+    printf("ratio of medians (unchanged / empty process): %.2f",
+           Quantile(unchanged, runs, 0.5) / Quantile(empty, runs, 0.5));
+    if (previous[0] != '\0')
+        printf(", previous build %.2f",
+               Quantile(previousUnchanged, runs, 0.5) / Quantile(previousEmpty, runs, 0.5));
+    printf("\n");
     if (previous[0] != '\0')
         printf("against the previous build, medians: rename %+.1f ms, unchanged %+.1f ms, "
                "unchanged with LocalizedString %+.1f ms\n",

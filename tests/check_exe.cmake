@@ -1,7 +1,7 @@
 # Checks the built program: its machine type, its size, and that it imports system DLLs only.
 #   cmake -DEXE=morvane.exe -DOBJDUMP=objdump -DFORMAT=pei-i386 -DMAX_BYTES=32768 -P check_exe.cmake
 cmake_minimum_required(VERSION 3.25)
-set(ALLOWED KERNEL32.DLL USER32.DLL GDI32.DLL ADVAPI32.DLL SHELL32.DLL WINMM.DLL MSVCRT.DLL)
+set(ALLOWED KERNEL32.DLL USER32.DLL GDI32.DLL ADVAPI32.DLL WINMM.DLL MSVCRT.DLL)
 
 file(SIZE "${EXE}" bytes)
 message(STATUS "size: ${bytes} bytes (budget ${MAX_BYTES})")

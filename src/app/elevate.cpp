@@ -53,9 +53,12 @@ static HWND CreatePromptOwner(void)
 
 BOOL RunElevatedEditor(void)
 {
+    typedef decltype(&ShellExecuteExA) SHELLEXECUTEEXPROC;
     CHAR szSelf[MAX_PATH];
     SHELLEXECUTEINFOA sei;
     DWORD cchSelf;
+    HMODULE hShell;
+    SHELLEXECUTEEXPROC pfnShellExecuteEx;
     BOOL fStarted;
 
     // A full token never asks, so an elevated copy cannot ask again.
@@ -63,6 +66,12 @@ BOOL RunElevatedEditor(void)
         return FALSE;
     cchSelf = GetModuleFileNameA(NULL, szSelf, sizeof szSelf);
     if (cchSelf == 0 || cchSelf >= sizeof szSelf)
+        return FALSE;
+    // SHELL32 is loaded only to ask: without it, the editor opens here, as where the prompt is declined.
+    hShell = LoadSystemLibrary("shell32.dll");
+    pfnShellExecuteEx =
+        hShell ? (SHELLEXECUTEEXPROC)(void (*)(void))GetProcAddress(hShell, "ShellExecuteExA") : NULL;
+    if (pfnShellExecuteEx == NULL)
         return FALSE;
 
     memset(&sei, 0, sizeof sei);
@@ -73,7 +82,7 @@ BOOL RunElevatedEditor(void)
     sei.lpVerb = "runas";
     sei.lpFile = szSelf;
     sei.nShow = SW_SHOWNORMAL;
-    fStarted = ShellExecuteExA(&sei);
+    fStarted = pfnShellExecuteEx(&sei);
     if (sei.hwnd != NULL)
         DestroyWindow(sei.hwnd);
     if (!fStarted)

@@ -43,8 +43,9 @@ void UseRestoreOpens(BOOL fUse)
 }
 
 // Opens hRoot\pszKey to set or delete values, creating it where fCreate says and it is missing.
-// A backup-restore open is granted the write whatever the key's DACL says; it is meant for a key
-// that Windows guards, so one it would create is deleted again and the open fails.
+// A backup-restore open is granted the write whatever the key's DACL says; it is meant for the
+// keys that Windows guards, which exist. One it would create is deleted again, where the DACL
+// the new key inherits lets it be, and the open fails as refused.
 static LONG OpenKeyForWrite(HKEY hRoot, LPCSTR pszKey, BOOL fCreate, PHKEY phKey)
 {
     DWORD dwDisposition = REG_OPENED_EXISTING_KEY;
@@ -56,9 +57,9 @@ static LONG OpenKeyForWrite(HKEY hRoot, LPCSTR pszKey, BOOL fCreate, PHKEY phKey
     lStatus = RegCreateKeyExA(hRoot, pszKey, 0, NULL, REG_OPTION_BACKUP_RESTORE, KEY_WOW64_64KEY, NULL, phKey,
                               &dwDisposition);
     if (lStatus == ERROR_SUCCESS && dwDisposition != REG_OPENED_EXISTING_KEY) {
-        RegDeleteKeyA(*phKey, "");
         RegCloseKey(*phKey);
-        lStatus = ERROR_FILE_NOT_FOUND;
+        RegDeleteKeyA(hRoot, pszKey);
+        lStatus = ERROR_ACCESS_DENIED;
     }
     return lStatus;
 }

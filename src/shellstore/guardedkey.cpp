@@ -72,6 +72,14 @@ BOOL CouldWriteForRestore(HANDLE hToken)
     return FALSE;
 }
 
+// A thread that could not revert would go on with the privilege enabled: the run ends there,
+// as one that stored nothing.
+static void RevertOrEnd(void)
+{
+    if (!RevertToSelf())
+        ExitProcess(1);
+}
+
 // AdjustTokenPrivileges succeeds where the token lacks the privilege: only the last error
 // tells.
 BOOL BeginRestoreWrite(void)
@@ -91,7 +99,7 @@ BOOL BeginRestoreWrite(void)
         CloseHandle(hToken);
     }
     if (!fEnabled) {
-        RevertToSelf();
+        RevertOrEnd();
         return FALSE;
     }
     UseRestoreOpens(TRUE);
@@ -101,5 +109,5 @@ BOOL BeginRestoreWrite(void)
 void EndRestoreWrite(void)
 {
     UseRestoreOpens(FALSE);
-    RevertToSelf();
+    RevertOrEnd();
 }

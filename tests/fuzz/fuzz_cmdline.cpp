@@ -89,23 +89,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const FakeValue *labelAfter = Fake.Default(HKEY_CLASSES_ROOT, BIN_KEY);
     const FakeValue *iconAfter = Fake.Default(HKEY_CLASSES_ROOT, ICON_KEY);
     bool labelChanged = !SameValue(labelBefore, labelAfter);
-    // Nothing to do only when the tail is the stored label and the desktop shows it, or when
-    // it reads like the marker while the label is unreadable.
-    std::string shown = (flags & 64) ? "Mine" : (flags & 32) ? "Trash" : storedLabel;
-    bool unchanged = tail == storedLabel && (storedLabel == "NOT_FOUND" || tail == shown);
-    bool wanted = tail.size() <= 48 && !unchanged;
+    // Nothing to do where the desktop shows the tail already and it is the stored label or the
+    // machine's name, or where it reads like the marker of an unreadable label.
+    std::string machine = (flags & 32) ? "Trash" : storedLabel, shown = (flags & 64) ? "Mine" : machine;
+    bool toMachine = machine != "NOT_FOUND" && tail == machine;  // reached by removing the user's name
+    bool unchanged = (tail == storedLabel && (storedLabel == "NOT_FOUND" || tail == shown)) ||
+                     (toMachine && tail == shown);
+    bool wanted = tail.size() <= 48 && !unchanged, stores = wanted && !toMachine;
 
     // The label is exactly the tail, stored whole, or nothing changed at all.
     if (labelChanged) {
         FUZZ_CHECK(labelAfter != nullptr && labelAfter->type == REG_SZ);
         FUZZ_CHECK(labelAfter->data == Padded(tail, 49));
     }
-    FUZZ_CHECK(labelChanged == (wanted && !(flags & 16)));
-    FUZZ_CHECK(exitCode == (tail.size() > 48 ? 2 : wanted && (flags & 16) ? 1 : 0));
+    FUZZ_CHECK(labelChanged == (stores && !(flags & 16)));
+    FUZZ_CHECK(exitCode == (tail.size() > 48 ? 2 : stores && (flags & 16) ? 1 : 0));
 
     // The icon location keeps its text and type; an unreadable one is never rewritten,
     // so the marker is never stored as the icon location.
-    if (wanted && iconText != "NOT_FOUND") {
+    if (stores && iconText != "NOT_FOUND") {
         FUZZ_CHECK(iconAfter != nullptr && iconAfter->type == iconBefore->type);
         FUZZ_CHECK(iconAfter->data == Padded(iconText, 256));
     } else {
@@ -114,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Once the label is stored no other name hides it; otherwise the names stay.
     FUZZ_CHECK((Fake.Named(HKEY_CLASSES_ROOT, BIN_KEY, LOCALIZED) != nullptr) ==
                ((flags & 32) && !labelChanged));
-    FUZZ_CHECK((Fake.Default(HKEY_CURRENT_USER, USER_KEY) != nullptr) == ((flags & 64) && !labelChanged));
+    FUZZ_CHECK((Fake.Default(HKEY_CURRENT_USER, USER_KEY) != nullptr) ==
+               ((flags & 64) && !labelChanged && !(wanted && toMachine)));
     FUZZ_CHECK(Fake.openKeys == 0);
     FUZZ_CHECK(Fake.Calls("SHChangeNotify").size() == (wanted ? 2u : 0u));
     return 0;

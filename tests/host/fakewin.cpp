@@ -25,6 +25,7 @@ static int ThisProcess;    // the pseudo handle of the current process
 static int TokenHandle;    // its token, once opened
 static int CopyProcess;    // an elevated copy started by ShellExecuteExA
 static int DwmModule;      // and DWMAPI
+static int ShellModule;    // and SHELL32
 static int LinkedToken;    // a filtered token's linked full one
 static int ShellProcess;   // the desktop's shell, its token and the two users
 static int ShellToken;
@@ -156,9 +157,9 @@ LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD dwOptions, 
     return ERROR_SUCCESS;
 }
 
-LONG RegDeleteKeyA(HKEY hKey, LPCSTR)
+LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey)
 {
-    Fake.RemoveKey(Handle(hKey)->hRoot, Handle(hKey)->key);
+    Fake.RemoveKey(Place(hKey, lpSubKey).first, Place(hKey, lpSubKey).second);
     return ERROR_SUCCESS;
 }
 
@@ -452,6 +453,8 @@ static HMODULE LoadModule(LPCSTR lpLibFileName)
 {
     if (strcmp(lpLibFileName, "C:\\Windows\\system32\\dwmapi.dll") == 0)
         return reinterpret_cast<HMODULE>(&DwmModule);
+    if (strcmp(lpLibFileName, "C:\\Windows\\system32\\shell32.dll") == 0 && !Fake.shellMissing)
+        return reinterpret_cast<HMODULE>(&ShellModule);
     bool winmm = strcmp(lpLibFileName, "C:\\Windows\\system32\\winmm.dll") == 0 && !Fake.winmmMissing;
     return winmm ? reinterpret_cast<HMODULE>(&WinmmModule) : nullptr;
 }
@@ -496,6 +499,14 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeDwmSetWindowAttribute));
     if (module == &UserModule && strcmp(lpProcName, "GetDpiForWindow") == 0 && Fake.windowDpi != 0)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FakeGetDpiForWindow));
+    if (module == &ShellModule && strcmp(lpProcName, "SHGetSpecialFolderLocation") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(SHGetSpecialFolderLocation));
+    if (module == &ShellModule && strcmp(lpProcName, "SHChangeNotify") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(SHChangeNotify));
+    if (module == &ShellModule && strcmp(lpProcName, "ILFree") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(ILFree));
+    if (module == &ShellModule && strcmp(lpProcName, "ShellExecuteExA") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(ShellExecuteExA));
     return nullptr;
 }
 

@@ -58,6 +58,7 @@ struct FakeWin {
     int openKeys = 0;
     bool desktopLookupFails = false;
     bool winmmMissing = false;
+    bool shellMissing = false;
     bool muiMissing = false;  // no RegLoadMUIStringW, as before Vista
     // The ANSI code page: 1252 spells U+0000 to U+00FF, and ś only as its look-alike s;
     // 932 spells ASCII and ごみ箱; 65001 is UTF-8.

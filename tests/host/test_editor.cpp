@@ -320,7 +320,8 @@ TEST_F(Editor, SoundComesFromWinmmInTheSystemDirectoryOrNotAtAll)
     };
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(Fake.Calls("LoadLibrary"),
-              std::vector<std::string>{"LoadLibraryExA C:\\Windows\\system32\\winmm.dll 0x00000800"});
+              (std::vector<std::string>{"LoadLibraryExA C:\\Windows\\system32\\shell32.dll 0x00000800",
+                                        "LoadLibraryExA C:\\Windows\\system32\\winmm.dll 0x00000800"}));
 
     // Where the search flag is unknown, the full path alone.
     Fake.log.clear();
@@ -328,7 +329,9 @@ TEST_F(Editor, SoundComesFromWinmmInTheSystemDirectoryOrNotAtAll)
     Fake.hasSetDefaultDllDirectories = false;
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(Fake.Calls("LoadLibrary"),
-              (std::vector<std::string>{"LoadLibraryExA C:\\Windows\\system32\\winmm.dll 0x00000800",
+              (std::vector<std::string>{"LoadLibraryExA C:\\Windows\\system32\\shell32.dll 0x00000800",
+                                        "LoadLibraryA C:\\Windows\\system32\\shell32.dll",
+                                        "LoadLibraryExA C:\\Windows\\system32\\winmm.dll 0x00000800",
                                         "LoadLibraryA C:\\Windows\\system32\\winmm.dll"}));
     EXPECT_EQ(Fake.Calls("PlaySoundA").size(), 1u);
 

@@ -282,6 +282,7 @@ struct Elevation {
     int exitCode;
     bool fullTokenCheckFails = false;  // whether an elevated copy could write the class key is unknown
     bool system = false;               // SYSTEM's run
+    bool shellMissing = false;
 };
 PRINT_CASE_NAME(Elevation)
 
@@ -301,6 +302,7 @@ static const Elevation Elevations[] = {
      "", true, true, false, 0, true},
     {"SYSTEM's command line, refused, stores no name of its own", TokenElevationTypeDefault, false, true, 0,
      "Bin", false, false, false, 1, false, true},
+    {"no SHELL32", TokenElevationTypeLimited, false, true, 0, "", false, false, true, 0, false, false, true},
 };
 
 class InteractiveElevation : public testing::TestWithParam<Elevation> {};
@@ -316,6 +318,7 @@ TEST_P(InteractiveElevation, AsksOnlyWhenTheEditorCouldNotStore)
     Fake.shellExecuteError = e.shellExecuteError;
     Fake.fullTokenCheckFails = e.fullTokenCheckFails;
     Fake.systemAccount = e.system;
+    Fake.shellMissing = e.shellMissing;
     Fake.users["MyDB"] = [](HWND hDlg) { FakeCommand(hDlg, IDCANCEL); };
 
     EXPECT_EQ(RunWith(e.tail), e.exitCode);
