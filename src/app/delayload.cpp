@@ -30,6 +30,9 @@ extern "C" FARPROC WINAPI __delayLoadHelper2(PCImgDelayDescr pidd, FARPROC *ppfn
     HMODULE *phModule = (HMODULE *)(pbBase + pidd->rvaHmod);
     FARPROC *ppfnIAT = (FARPROC *)(pbBase + pidd->rvaIAT);
     PCImgThunkData pName = (PCImgThunkData)(pbBase + pidd->rvaINT) + (ppfnIATEntry - ppfnIAT);
+    LPCSTR pszProc = IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal)
+                         ? (LPCSTR)IMAGE_ORDINAL(pName->u1.Ordinal)
+                         : ((PIMAGE_IMPORT_BY_NAME)(pbBase + pName->u1.AddressOfData))->Name;
     HMODULE hModule = *phModule;
     FARPROC pfn = NULL;
 
@@ -38,10 +41,7 @@ extern "C" FARPROC WINAPI __delayLoadHelper2(PCImgDelayDescr pidd, FARPROC *ppfn
         StoreSlot((void **)phModule, hModule);
     }
     if (hModule != NULL)
-        pfn = GetProcAddress(hModule,
-                             IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal)
-                                 ? (LPCSTR)IMAGE_ORDINAL(pName->u1.Ordinal)
-                                 : ((PIMAGE_IMPORT_BY_NAME)(pbBase + pName->u1.AddressOfData))->Name);
+        pfn = GetProcAddress(hModule, pszProc);
     if (pfn == NULL)
         ExitProcess(1);
     StoreSlot((void **)ppfnIATEntry, (void *)pfn);
