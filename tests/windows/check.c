@@ -207,13 +207,30 @@ static void Restore(void)
     LeaveCriticalSection(&Restoring);
 }
 
-/* The snapshot file, written whole before the first run, read whole by --restore. */
+/* The snapshot file, written whole before the first run, read whole by --restore: only a file whose
+ * tag, lengths and text fit is taken. */
 static BOOL SnapshotFile(const char *mode)
 {
     FILE *f = fopen(SnapshotPath, mode);
     BOOL ok = f != NULL &&
               (*mode == 'w' ? fwrite(&Saved, sizeof Saved, 1, f) : fread(&Saved, sizeof Saved, 1, f)) == 1;
-    return f != NULL && fclose(f) == 0 && ok && strcmp(Saved.tag, SNAPSHOT_TAG) == 0;
+    int i;
+
+    for (i = 0; i < PLACES; ++i)
+        ok = ok && (!Saved.value[i].exists || Saved.value[i].cb <= sizeof Saved.value[i].data);
+    return f != NULL && fclose(f) == 0 && ok && memcmp(Saved.tag, SNAPSHOT_TAG, sizeof SNAPSHOT_TAG) == 0 &&
+           memchr(Saved.sddl, '\0', sizeof Saved.sddl) != NULL;
+}
+
+/* NAME in this program's folder. */
+static void BesideProgram(char *path, size_t cbPath, const char *name)
+{
+    char self[MAX_PATH] = "";
+    const char *slash;
+
+    GetModuleFileNameA(NULL, self, sizeof self - 1);
+    slash = strrchr(self, '\\');
+    snprintf(path, cbPath, "%.*s%s", slash ? (int)(slash + 1 - self) : 0, self, name);
 }
 
 static BOOL WINAPI OnConsoleControl(DWORD event)
@@ -300,8 +317,7 @@ static BOOL Screenshot(HWND hwnd)
         file.bfOffBits + (info.biSizeImage = ((DWORD)info.biWidth * 3 + 3) / 4 * 4 * (DWORD)info.biHeight);
     hDib = CreateDIBSection(hMem, (BITMAPINFO *)&info, DIB_RGB_COLORS, &bits, NULL, 0);
     SelectObject(hMem, hDib);
-    GetModuleFileNameA(NULL, path, sizeof path);
-    strcpy(strrchr(path, '\\') + 1, Exe64 ? "editor-x64.bmp" : "editor-x86.bmp");
+    BesideProgram(path, sizeof path, Exe64 ? "editor-x64.bmp" : "editor-x86.bmp");
     if (ok && PrintWindow(hwnd, hMem, PW_RENDERFULLCONTENT))
         f = fopen(path, "wb");
     ok = f != NULL && fwrite(&file, sizeof file, 1, f) && fwrite(&info, sizeof info, 1, f) &&
@@ -518,8 +534,7 @@ int main(int argc, char **argv)
         Restore();
         return Failed != 0;
     }
-    GetModuleFileNameA(NULL, SnapshotPath, sizeof SnapshotPath);
-    strcpy(strrchr(SnapshotPath, '\\') + 1, "check_windows.snapshot");
+    BesideProgram(SnapshotPath, sizeof SnapshotPath, "check_windows.snapshot");
     for (i = 2; i < argc; ++i)
         if (strcmp(argv[i], "--snapshot") == 0 && i + 1 < argc)
             snprintf(SnapshotPath, sizeof SnapshotPath, "%s", argv[++i]);
@@ -542,7 +557,7 @@ int main(int argc, char **argv)
         }
     }
     ReadKeySecurity(Saved.sd, sizeof Saved.sd, Saved.sddl, sizeof Saved.sddl);
-    strcpy(Saved.tag, SNAPSHOT_TAG);
+    snprintf(Saved.tag, sizeof Saved.tag, "%s", SNAPSHOT_TAG);
     if (GetFileAttributesA(SnapshotPath) != INVALID_FILE_ATTRIBUTES || !SnapshotFile("wb")) {
         printf("FAIL: %s is an earlier run's snapshot (put it back with --restore), or cannot be written: "
                "nothing was run\n",
